@@ -1,0 +1,4 @@
+// kernel services of the layer.
+#pragma once
+
+#include "win32/types.h"

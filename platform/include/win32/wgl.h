@@ -1,0 +1,4 @@
+// wgl services of the layer.
+#pragma once
+
+#include "win32/types.h"

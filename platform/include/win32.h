@@ -12,3 +12,4 @@
 #include "win32/wgl.h"
 #include "win32/mci.h"
 #include "win32/shell.h"
+#include "win32/crt.h"

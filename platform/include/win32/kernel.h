@@ -33,6 +33,7 @@ typedef size_t SIZE_T;
 #define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_INVALID_NAME 123L
 #define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_BAD_PATHNAME 161L
 #define ERROR_NEGATIVE_SEEK 131L
 #define ERROR_ALREADY_EXISTS 183L
 #define ERROR_FILENAME_EXCED_RANGE 206L
@@ -44,9 +45,17 @@ typedef size_t SIZE_T;
 #define ERROR_CANTOPEN 1011L
 #define ERROR_CANTREAD 1012L
 #define ERROR_CANTWRITE 1013L
+#define ERROR_KEY_DELETED 1018L
 
 DWORD WINAPI GetLastError();
 void WINAPI SetLastError(DWORD error);
+
+struct SECURITY_ATTRIBUTES {
+  DWORD nLength;
+  LPVOID lpSecurityDescriptor;
+  BOOL bInheritHandle;
+};
+typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 
 // ---- Win16-compatible file calls --------------------------------------------
 

@@ -3,9 +3,7 @@
 // Every copy a frame draws is one call of it.
 #pragma once
 
-#include <GL/gl.h>
-
-constexpr GLuint kSolidList = 1;
+constexpr unsigned kSolidList = 1;  // a fixed list number, not one from the allocator
 
 // Specifies each used slot's texture image once into a texture object of its
 // own and records list 1. Needs the scene's context current, GL_TEXTURE_2D

@@ -1,0 +1,71 @@
+#include "reference_frame.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+namespace {
+
+// The cube's faces: normal, then four corners (s, t, x, y, z).
+const double kFaces[6][3 + 4 * 5] = {
+    {0, 0, 1, 1, 0, 2, -2, 2, 1, 1, 2, 2, 2, 0, 1, -2, 2, 2, 0, 0, -2, -2, 2},
+    {0, 0, -1, 1, 0, -2, -2, -2, 1, 1, -2, 2, -2, 0, 1, 2, 2, -2, 0, 0, 2, -2, -2},
+    {-1, 0, 0, 1, 0, -2, -2, 2, 1, 1, -2, 2, 2, 0, 1, -2, 2, -2, 0, 0, -2, -2, -2},
+    {1, 0, 0, 1, 0, 2, -2, -2, 1, 1, 2, 2, -2, 0, 1, 2, 2, 2, 0, 0, 2, -2, 2},
+    {0, 1, 0, 1, 0, 2, 2, 2, 1, 1, 2, 2, -2, 0, 1, -2, 2, -2, 0, 0, -2, 2, 2},
+    {0, -1, 0, 1, 0, 2, -2, -2, 1, 1, 2, -2, 2, 0, 1, -2, -2, 2, 0, 0, -2, -2, -2},
+};
+
+}  // namespace
+
+ReferenceFrame::ReferenceFrame(int width, int height, const std::vector<std::vector<uint8_t>>& pictures,
+                               int edge)
+    : width_(width), height_(height) {
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glGenTextures(6, textures_);
+  for (int i = 0; i < 6; ++i) {
+    glBindTexture(GL_TEXTURE_2D, textures_[i]);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, 4, edge, edge, 0, GL_BGRA_EXT, GL_UNSIGNED_BYTE, pictures[i].data());
+  }
+  glEnable(GL_TEXTURE_2D);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(55.0, double(width) / height, 1.0, 50.0);
+  glViewport(0, 0, width, height);
+  glMatrixMode(GL_MODELVIEW);
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_CULL_FACE);
+  glEnable(GL_LIGHTING);
+  glEnable(GL_LIGHT0);
+}
+
+ReferenceFrame::~ReferenceFrame() { glDeleteTextures(6, textures_); }
+
+void ReferenceFrame::Draw(int tick, std::vector<uint8_t>& out) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  // Three cubes: one at the centre, two circling it 7 units out.
+  const double angle = tick * 3.0;
+  for (int copy = 0; copy < 3; ++copy) {
+    glLoadIdentity();
+    glTranslated(0, 0, -12);
+    glRotated(angle, copy == 0, copy == 1, copy == 2);
+    if (copy != 0) glTranslated(copy == 2 ? -7 : 0, 0, copy == 1 ? -7 : 0);
+    glRotated(angle, 1, 0, 0);
+    glRotated(angle, 0, 1, 0);
+    for (int f = 0; f < 6; ++f) {
+      glBindTexture(GL_TEXTURE_2D, textures_[f]);
+      glBegin(GL_POLYGON);
+      glNormal3d(kFaces[f][0], kFaces[f][1], kFaces[f][2]);
+      for (int c = 0; c < 4; ++c) {
+        const double* corner = &kFaces[f][3 + c * 5];
+        glTexCoord2d(corner[0], corner[1]);
+        glVertex3d(corner[2], corner[3], corner[4]);
+      }
+      glEnd();
+    }
+  }
+  out.resize(size_t(width_) * height_ * 4);
+  glReadPixels(0, 0, width_, height_, GL_BGRA_EXT, GL_UNSIGNED_BYTE, out.data());
+}

@@ -18,60 +18,60 @@ bool AppendToPath(char* buffer, const char* text, size_t length) {
 
 bool AppendToPath(char* buffer, const char* text) { return AppendToPath(buffer, text, strlen(text)); }
 
-HFILE OpenCandidate(const char* path) { return _lopen(path, OF_READ | OF_SHARE_DENY_NONE); }
-
 // Reads up to `count` bytes; the bytes the file does not hold stay zero.
-void ReadZeroFilled(HFILE package, void* buffer, UINT count) {
+// Returns how many came.
+UINT ReadZeroFilled(HFILE package, void* buffer, UINT count) {
   memset(buffer, 0, count);
   UINT got = _lread(package, buffer, count);
   if (got > count) got = 0;  // HFILE_ERROR as a count
   memset(static_cast<BYTE*>(buffer) + got, 0, count - got);
-}
-
-// The first candidate: <data root>\vantrel\ssavers\BASE\BASE.DAT.
-bool FormDataRootCandidate(const char* base, size_t baseLength) {
-  char root[MAX_PATH] = {};
-  UINT rootLength = GetWindowsDirectoryA(root, MAX_PATH);
-  if (rootLength == 0 || rootLength >= MAX_PATH) return false;
-  packagePath[0] = '\0';
-  return AppendToPath(packagePath, root) &&
-         (root[rootLength - 1] == '\\' || AppendToPath(packagePath, "\\")) &&
-         AppendToPath(packagePath, "vantrel\\ssavers\\") && AppendToPath(packagePath, base, baseLength) &&
-         AppendToPath(packagePath, "\\") && AppendToPath(packagePath, base, baseLength) &&
-         AppendToPath(packagePath, ".DAT");
-}
-
-// The second candidate: the module's own path with its extension replaced
-// by .DAT. Only a dot in the file name counts: a dot in a folder name
-// (\home\ann\.local\bin\beach) is no extension, and a name without one gets
-// .DAT appended.
-bool FormBesideModuleCandidate(const char* modulePath, size_t fileNameStart) {
-  strcpy(packagePath, modulePath);
-  char* dot = strrchr(packagePath + fileNameStart, '.');
-  if (dot != nullptr) *dot = '\0';
-  return AppendToPath(packagePath, ".DAT");
+  return got;
 }
 
 }  // namespace
 
-HFILE OpenContentPackage(HINSTANCE module) {
-  char modulePath[MAX_PATH] = {};
-  DWORD length = GetModuleFileNameA(module, modulePath, MAX_PATH);
-  // A result that fills the buffer was cut short: no path to build on.
-  if (length == 0 || length >= MAX_PATH) return HFILE_ERROR;
-
+BOOL FormPackageCandidate(int index, const char* modulePath, const char* windowsDirectory, char* path) {
+  path[0] = '\0';
+  size_t modulePathLength = strlen(modulePath);
+  if (modulePathLength == 0 || modulePathLength >= MAX_PATH) return FALSE;
   const char* slash = strrchr(modulePath, '\\');
   size_t fileNameStart = slash ? static_cast<size_t>(slash - modulePath) + 1 : 0;
   const char* base = modulePath + fileNameStart;
   const char* dot = strrchr(base, '.');
   size_t baseLength = dot ? static_cast<size_t>(dot - base) : strlen(base);
 
-  if (FormDataRootCandidate(base, baseLength)) {
-    HFILE package = OpenCandidate(packagePath);
-    if (package != HFILE_ERROR) return package;
+  bool formed;
+  if (index == 0) {
+    // <data root>\vantrel\ssavers\BASE\BASE.DAT
+    size_t rootLength = strlen(windowsDirectory);
+    formed = rootLength > 0 && AppendToPath(path, windowsDirectory) &&
+             (windowsDirectory[rootLength - 1] == '\\' || AppendToPath(path, "\\")) &&
+             AppendToPath(path, "vantrel\\ssavers\\") && AppendToPath(path, base, baseLength) &&
+             AppendToPath(path, "\\") && AppendToPath(path, base, baseLength) && AppendToPath(path, ".DAT");
+  } else {
+    // The module's own path with its extension replaced by .DAT. Only a dot
+    // in the file name counts: a dot in a folder name (\home\ann\.local\bin\beach)
+    // is no extension, and a name without one gets .DAT appended.
+    strcpy(path, modulePath);
+    if (dot != nullptr) path[fileNameStart + baseLength] = '\0';
+    formed = AppendToPath(path, ".DAT");
   }
-  if (FormBesideModuleCandidate(modulePath, fileNameStart)) {
-    HFILE package = OpenCandidate(packagePath);
+  if (!formed) path[0] = '\0';
+  return formed ? TRUE : FALSE;
+}
+
+HFILE OpenContentPackage(HINSTANCE module) {
+  char modulePath[MAX_PATH] = {};
+  DWORD length = GetModuleFileNameA(module, modulePath, MAX_PATH);
+  // A result that fills the buffer was cut short: no path to build on.
+  if (length == 0 || length >= MAX_PATH) return HFILE_ERROR;
+  char root[MAX_PATH] = {};
+  UINT rootLength = GetWindowsDirectoryA(root, MAX_PATH);
+  if (rootLength >= MAX_PATH) root[0] = '\0';
+
+  for (int index = 0; index < 2; ++index) {
+    if (!FormPackageCandidate(index, modulePath, root, packagePath)) continue;
+    HFILE package = _lopen(packagePath, OF_READ | OF_SHARE_DENY_NONE);
     if (package != HFILE_ERROR) return package;
   }
   return HFILE_ERROR;
@@ -101,13 +101,14 @@ void ReadSceneSettings(HFILE package, SceneSettings* settings) {
 
 WORD ReadPackageWord(HFILE package) {
   BYTE bytes[2];
-  ReadZeroFilled(package, bytes, sizeof bytes);
+  // A number cut by the end of the file is no number: 0.
+  if (ReadZeroFilled(package, bytes, sizeof bytes) != sizeof bytes) return 0;
   return static_cast<WORD>(bytes[0] | bytes[1] << 8);
 }
 
 DWORD ReadPackageDword(HFILE package) {
   BYTE bytes[4];
-  ReadZeroFilled(package, bytes, sizeof bytes);
+  if (ReadZeroFilled(package, bytes, sizeof bytes) != sizeof bytes) return 0;
   return static_cast<DWORD>(bytes[0]) | static_cast<DWORD>(bytes[1]) << 8 |
          static_cast<DWORD>(bytes[2]) << 16 | static_cast<DWORD>(bytes[3]) << 24;
 }

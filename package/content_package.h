@@ -38,6 +38,11 @@ struct SceneSettings {
 // would not fit MAX_PATH is skipped.
 HFILE OpenContentPackage(HINSTANCE module);
 
+// Forms candidate `index` (0: in the data root `windowsDirectory`, 1: beside
+// the module) for the module at `modulePath` into `path` (MAX_PATH bytes).
+// FALSE, with `path` empty, when it would not fit.
+BOOL FormPackageCandidate(int index, const char* modulePath, const char* windowsDirectory, char* path);
+
 // Reads the banner area into `banner` (kBannerSize bytes). The text is
 // always NUL-terminated, at most kBannerMaxLength characters; what the file
 // does not hold is zero. Seeks by itself.
@@ -46,8 +51,8 @@ void ReadPackageBanner(HFILE package, char* banner);
 // Reads the nine settings; seeks by itself. Bytes past the end read as 0.
 void ReadSceneSettings(HFILE package, SceneSettings* settings);
 
-// Little-endian numbers at the current position; bytes the file does not
-// hold count as zero.
+// Little-endian numbers at the current position; 0 when the file ends
+// before the number's last byte.
 WORD ReadPackageWord(HFILE package);
 DWORD ReadPackageDword(HFILE package);
 

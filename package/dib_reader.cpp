@@ -25,6 +25,7 @@ constexpr WORD kBmpType = 0x4D42;  // "BM"
 constexpr DWORD kUncompressed = 0;
 constexpr DWORD kBitFields = 3;
 constexpr DWORD kMaxColorsUsed = 0xFFFF;
+constexpr int64_t kLargestSeek = 0x7FFFFFFF;  // positions are 32-bit LONGs
 
 WORD Get16(const BYTE* at) { return static_cast<WORD>(at[0] | at[1] << 8); }
 DWORD Get32(const BYTE* at) {
@@ -189,7 +190,7 @@ PackedDib ReadDibHeader(HFILE file) {
     int64_t bits = static_cast<int64_t>(start) + fileHeader.bitsOffset;
     // An offset beyond what a seek can reach lies beyond the file: the rows
     // then read as nothing.
-    if (bits > LONG_MAX)
+    if (bits > kLargestSeek)
       _llseek(file, 0, FILE_END);
     else
       _llseek(file, static_cast<LONG>(bits), FILE_BEGIN);

@@ -8,7 +8,7 @@
 #include <jerror.h>
 
 #include "package/picture_limits.h"
-#include "platform/file_stream.h"
+#include "platform/paths.h"
 
 namespace {
 

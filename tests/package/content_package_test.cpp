@@ -134,9 +134,8 @@ TEST(PackageReading, BannerEndsAtNulOrAt2047) {
   for (const BannerCase& c : cases) {
     SCOPED_TRACE(c.name);
     TestFolder folder;
-    std::vector<uint8_t> bytes(kBannerOffset, 0);
-    bytes.insert(bytes.end(), c.area.begin(), c.area.end());
-    if (c.area.empty()) bytes.resize(100);
+    std::string file = c.area.empty() ? std::string(100, '\0') : std::string(kBannerOffset, '\0') + c.area;
+    std::vector<uint8_t> bytes(file.begin(), file.end());
     HFILE package = OpenBytes(folder, bytes);
     char banner[kBannerSize];
     memset(banner, 'Z', sizeof banner);  // whatever a previous read left
@@ -233,7 +232,9 @@ TEST(PackageReading, NamesAndDescriptionsOfAnyLength) {
     _llseek(package, kNameLengthOffset, FILE_BEGIN);
     FreePackageText(ReadPackageText(package, 0));
     LONG descriptionEnd = SkipPackageText(package);
-    if (!c.cutAt) EXPECT_EQ(descriptionEnd, static_cast<LONG>(5645 + c.nameLength + c.descriptionLength));
+    if (!c.cutAt) {
+      EXPECT_EQ(descriptionEnd, static_cast<LONG>(5645 + c.nameLength + c.descriptionLength));
+    }
     _lclose(package);
   }
 }

@@ -207,7 +207,9 @@ TEST(JpegToBmp, WhatCannotBeConvertedGivesZero) {
     std::remove(folder.Host("out.bmp").c_str());
     EXPECT_EQ(ConvertJpegToBmp(c.package.c_str(), c.bmp.c_str(), c.offset), 0);
     EXPECT_EQ(HostFileExists(folder.Host("out.bmp")), c.bmpLeft);
-    if (c.bmpLeft) EXPECT_EQ(ReadHostFile(folder.Host("out.bmp")).size(), 0u);
+    if (c.bmpLeft) {
+      EXPECT_EQ(ReadHostFile(folder.Host("out.bmp")).size(), 0u);
+    }
   }
 }
 

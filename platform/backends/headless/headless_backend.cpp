@@ -1,0 +1,66 @@
+// The headless backend: a memory screen of GLIMMER_SCREEN size with nothing
+// behind it. The window system's stores are the screen (ComposeScreen reads
+// them); input and focus come from the test interface; waiting is a
+// condition variable that a post from any thread signals.
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include "platform/backend.h"
+#include "platform/config.h"
+
+namespace platform {
+namespace {
+
+class HeadlessBackend : public Backend {
+ public:
+  HeadlessBackend() { ConfiguredScreenSize(&width_, &height_); }
+
+  const char* Name() const override { return "headless"; }
+
+  void ScreenSize(int* width, int* height) override {
+    *width = width_;
+    *height = height_;
+  }
+
+  void ShowRoot(HWND, const RECT&, uint64_t, bool) override {}
+  void HideRoot(HWND) override {}
+  void Present(HWND, const RECT&) override {}
+  void Raise(HWND) override {}
+  void SetCursorShown(bool) override {}
+  bool QueryCursorPos(POINT*) override { return false; }
+  void WarpCursor(int, int) override {}
+  bool NativeWindowRect(uint64_t, RECT*) override { return false; }
+  void PumpEvents() override {}
+
+  void WaitEvents(int64_t timeoutMs) override {
+    std::unique_lock<std::mutex> hold(lock_);
+    if (timeoutMs < 0) {
+      woken_.wait(hold, [this] { return wake_; });
+    } else {
+      woken_.wait_for(hold, std::chrono::milliseconds(timeoutMs), [this] { return wake_; });
+    }
+    wake_ = false;
+  }
+
+  void Wake() override {
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      wake_ = true;
+    }
+    woken_.notify_all();
+  }
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::mutex lock_;
+  std::condition_variable woken_;
+  bool wake_ = false;
+};
+
+}  // namespace
+
+Backend* CreateHeadlessBackend() { return new HeadlessBackend; }
+
+}  // namespace platform

@@ -1,0 +1,7 @@
+#include "platform/backend.h"
+
+namespace platform {
+
+Backend* CreateSdlBackend() { return nullptr; }
+
+}  // namespace platform

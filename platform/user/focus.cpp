@@ -122,7 +122,12 @@ void ForgetFocusOf(Window* window) {
 
 void ActivateOnShow(Window* window) {
   if (!IsTopLevel(window) || (window->style & WS_DISABLED) != 0) return;
-  Activate(window->handle);
+  HWND handle = window->handle;
+  Activate(handle);
+  // The system gives a newly shown window the keyboard focus.
+  if (Window* shown = FindWindowRecord(handle); shown != nullptr && shown->rootShown) {
+    CurrentBackend().Raise(handle);
+  }
 }
 
 void InjectFocus(HWND root) {

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The sample window as a person sees it: full-screen on a private Xvfb, a real
+# pointer move and key press from xdotool, focus taken by another window, and
+# a screenshot of the screen.
+set -u
+sample="$1"
+
+if ! command -v Xvfb >/dev/null; then
+  echo "e2e: Xvfb is not installed; skipped"
+  exit 77
+fi
+for tool in xdotool xwd od; do
+  command -v "$tool" >/dev/null || { echo "e2e: $tool is missing"; exit 1; }
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "e2e: FAILED: $*"
+  for log in "$work"/*.log; do echo "--- $log"; cat "$log"; done
+  exit 1
+}
+
+# waits up to 10 s for a line matching $2 in file $1
+wait_for() {
+  for _ in $(seq 100); do
+    grep -qE "$2" "$1" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# A display number of its own: Xvfb picks a free one and writes it to fd 3.
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+unset WAYLAND_DISPLAY
+
+"$sample" --seconds 60 >"$work/sample.log" 2>&1 &
+pids+=($!)
+wait_for "$work/sample.log" '^WM_SETFOCUS' || fail "the window did not come up with the focus"
+grep -q '^WM_SIZE 640 480$' "$work/sample.log" || fail "the window does not cover the display"
+sleep 0.5
+
+# The screenshot: an xwd dump, read with od. The pixel at (320, 300) lies in
+# the sample's blue field (the moving square stays in rows 20 to 59).
+xwd -root -silent >"$work/screen.xwd" || fail "xwd failed"
+field() { od -An -t u4 --endian=big -j "$1" -N 4 "$work/screen.xwd" | tr -d ' '; }
+header=$(field 0)
+bytesPerLine=$(field 48)
+colours=$(field 76)
+byteOrder=$(field 28)
+offset=$((header + colours * 12 + 300 * bytesPerLine + 320 * 4))
+read -r b0 b1 b2 _ < <(od -An -t u1 -j "$offset" -N 4 "$work/screen.xwd")
+if [ "$byteOrder" = 0 ]; then red=$b2 green=$b1 blue=$b0; else red=$b1 green=$b2; blue=$(od -An -t u1 -j $((offset + 3)) -N 1 "$work/screen.xwd" | tr -d ' '); fi
+[ "$red,$green,$blue" = "32,64,192" ] || fail "screenshot pixel is $red,$green,$blue, not the window's 32,64,192"
+
+xdotool mousemove 123 45
+wait_for "$work/sample.log" '^WM_MOUSEMOVE 123 45 screen 123 45$' || fail "no WM_MOUSEMOVE at 123 45"
+
+xdotool key a
+wait_for "$work/sample.log" '^WM_KEYDOWN 0x41$' || fail "no WM_KEYDOWN for the key"
+wait_for "$work/sample.log" '^WM_CHAR 0x61$' || fail "no WM_CHAR for the key"
+
+"$sample" --window 20 20 100 100 --title Other --seconds 60 >"$work/other.log" 2>&1 &
+pids+=($!)
+wait_for "$work/other.log" '^READY' || fail "the other window did not come up"
+other=$(xdotool search --name '^Other$' | head -n1)
+[ -n "$other" ] && xdotool windowfocus "$other"
+wait_for "$work/sample.log" '^WM_KILLFOCUS$' || fail "no WM_KILLFOCUS when another window took the focus"
+wait_for "$work/sample.log" '^WM_ACTIVATEAPP 0$' || fail "no WM_ACTIVATEAPP 0 when another window took the focus"
+
+echo "e2e: passed on display $DISPLAY"
+exit 0

@@ -1,0 +1,167 @@
+// sample_window: opens a window (full-screen by default), ticks a 100 ms
+// timer that moves a white square across a blue field, and writes the
+// messages a person can cause (pointer, keys, focus) to standard output, one
+// line each. Escape or a click with the right button closes it.
+//
+//   sample_window [--window X Y W H] [--title TEXT] [--seconds N]
+//
+// With GLIMMER_BACKEND=headless and GLIMMER_CLOCK=virtual it runs its
+// seconds at once and reports how many ticks it saw.
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/window_canvas.h"
+#include "win32.h"
+
+namespace {
+
+constexpr UINT_PTR kTickTimer = 1;
+constexpr UINT_PTR kEndTimer = 2;
+constexpr uint32_t kField = 0xFF2040C0u;  // the blue a screenshot looks for
+constexpr uint32_t kSquare = 0xFFFFFFFFu;
+
+int ticks = 0;
+
+void Say(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void Say(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::vfprintf(stdout, format, args);
+  va_end(args);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+void Paint(HWND window) {
+  PAINTSTRUCT paint;
+  BeginPaint(window, &paint);
+  platform::WindowCanvas canvas;
+  if (platform::GetWindowCanvas(window, &canvas)) {
+    int width = canvas.client.right - canvas.client.left;
+    int side = 40;
+    int squareX = canvas.client.left + (ticks * 8) % std::max(1, width - side);
+    int squareY = canvas.client.top + 20;
+    for (LONG y = canvas.clip.top; y < canvas.clip.bottom; ++y) {
+      uint32_t* row = canvas.surface->pixels + static_cast<size_t>(y) * canvas.surface->stride;
+      for (LONG x = canvas.clip.left; x < canvas.clip.right; ++x) {
+        bool inSquare = x >= squareX && x < squareX + side && y >= squareY && y < squareY + side;
+        row[x] = inSquare ? kSquare : kField;
+      }
+    }
+    platform::MarkCanvasChanged(window, canvas.clip);
+  }
+  EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      SetTimer(window, kTickTimer, 100, nullptr);
+      return 0;
+    case WM_SIZE:
+      Say("WM_SIZE %d %d", LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_SHOWWINDOW:
+      Say("WM_SHOWWINDOW %d", static_cast<int>(wParam));
+      return 0;
+    case WM_PAINT:
+      Paint(window);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_TIMER:
+      if (wParam == kEndTimer) {
+        DestroyWindow(window);
+        return 0;
+      }
+      ++ticks;
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
+    case WM_MOUSEMOVE: {
+      POINT screen;
+      GetCursorPos(&screen);
+      Say("WM_MOUSEMOVE %d %d screen %d %d", static_cast<SHORT>(LOWORD(lParam)),
+          static_cast<SHORT>(HIWORD(lParam)), static_cast<int>(screen.x), static_cast<int>(screen.y));
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      Say("%s %d %d", message == WM_LBUTTONDOWN ? "WM_LBUTTONDOWN" : message == WM_RBUTTONDOWN ? "WM_RBUTTONDOWN" : "WM_MBUTTONDOWN",
+          static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam)));
+      if (message == WM_RBUTTONDOWN) DestroyWindow(window);
+      return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      Say("%s 0x%02X", message == WM_KEYDOWN ? "WM_KEYDOWN" : "WM_SYSKEYDOWN", static_cast<unsigned>(wParam));
+      if (wParam == VK_ESCAPE) DestroyWindow(window);
+      return 0;
+    case WM_CHAR:
+      Say("WM_CHAR 0x%02X", static_cast<unsigned>(wParam));
+      return 0;
+    case WM_SETFOCUS:
+      Say("WM_SETFOCUS");
+      return 0;
+    case WM_KILLFOCUS:
+      Say("WM_KILLFOCUS");
+      return 0;
+    case WM_ACTIVATEAPP:
+      Say("WM_ACTIVATEAPP %d", static_cast<int>(wParam));
+      return 0;
+    case WM_DESTROY:
+      Say("WM_DESTROY ticks %d", ticks);
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int x = 0, y = 0, width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  std::string title = "Glimmer Sample";
+  int seconds = 0;
+  DWORD exStyle = WS_EX_TOPMOST;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--window") == 0 && i + 4 < argc) {
+      x = std::atoi(argv[++i]);
+      y = std::atoi(argv[++i]);
+      width = std::atoi(argv[++i]);
+      height = std::atoi(argv[++i]);
+      exStyle = 0;
+    } else if (std::strcmp(argv[i], "--title") == 0 && i + 1 < argc) {
+      title = argv[++i];
+    } else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
+      seconds = std::atoi(argv[++i]);
+    } else {
+      std::fprintf(stderr, "usage: %s [--window X Y W H] [--title TEXT] [--seconds N]\n", argv[0]);
+      return 2;
+    }
+  }
+
+  WNDCLASSA cls{};
+  cls.style = CS_HREDRAW | CS_VREDRAW;
+  cls.lpfnWndProc = SampleProc;
+  cls.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  cls.lpszClassName = "GlimmerSample";
+  if (RegisterClassA(&cls) == 0) return 1;
+  HWND window = CreateWindowExA(exStyle, "GlimmerSample", title.c_str(), WS_POPUP | WS_VISIBLE, x, y,
+                                width, height, nullptr, nullptr, nullptr, nullptr);
+  if (window == nullptr) return 1;
+  SetForegroundWindow(window);
+  if (seconds > 0) SetTimer(window, kEndTimer, static_cast<UINT>(seconds) * 1000, nullptr);
+  Say("READY %dx%d", width, height);
+
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}

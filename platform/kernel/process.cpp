@@ -14,6 +14,7 @@
 
 #include "host_error.h"
 #include "platform/config.h"
+#include "platform/modules.h"
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "win32/kernel.h"
@@ -177,6 +178,7 @@ DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
 HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
   if (name == nullptr) return kMainModule;
   if (NamesProgram(name, Facts().modulePath)) return kMainModule;
+  if (HMODULE module = platform::LoadedLayerModule(name)) return module;
   return platform::FailWith<HMODULE>(ERROR_MOD_NOT_FOUND, nullptr);
 }
 

@@ -33,6 +33,7 @@ typedef size_t SIZE_T;
 #define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_INVALID_NAME 123L
 #define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_PROC_NOT_FOUND 127L
 #define ERROR_BAD_PATHNAME 161L
 #define ERROR_NEGATIVE_SEEK 131L
 #define ERROR_ALREADY_EXISTS 183L
@@ -110,11 +111,22 @@ BOOL WINAPI DeleteFileA(LPCSTR path);
 
 // ---- the module and its command line ----------------------------------------
 
+// The program's own module, and the modules of the layer (such as the
+// Windows 95/98 family's PASSWORD.CPL) that LoadLibraryA finds by file name,
+// ignoring case and any folder; a name without an extension means ".DLL".
+// Loading a module again gives the same handle and counts; FreeLibrary
+// counts down. Anything else cannot be loaded: NULL, ERROR_MOD_NOT_FOUND.
+HMODULE WINAPI LoadLibraryA(LPCSTR name);
+BOOL WINAPI FreeLibrary(HMODULE module);
+// NULL (ERROR_PROC_NOT_FOUND) for an export the module lacks or a number.
+FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name);
+
 // The path the program was started under, made absolute, links not resolved.
 // 0 when the buffer cannot hold it whole (a cut path would name another file).
 DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
 // NULL, or the program's own file name (with or without its folder): the
-// program's module. Any other name: NULL (no such module is loaded).
+// program's module; a layer module's name while it is loaded: that module.
+// Any other name: NULL (no such module is loaded).
 HMODULE WINAPI GetModuleHandleA(LPCSTR name);
 // The program's path in double quotes, then the arguments, blank-separated.
 LPSTR WINAPI GetCommandLineA();
@@ -124,6 +136,50 @@ LPSTR WINAPI GetCommandLineA();
 
 // The engine's own entry, called by the layer's process entry.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show);
+
+// ---- the structured exception guard -----------------------------------------
+
+#define EXCEPTION_CONTINUE_EXECUTION (-1)
+#define EXCEPTION_CONTINUE_SEARCH 0
+#define EXCEPTION_EXECUTE_HANDLER 1
+
+#define EXCEPTION_ACCESS_VIOLATION 0xC0000005u
+#define EXCEPTION_IN_PAGE_ERROR 0xC0000006u
+#define EXCEPTION_ILLEGAL_INSTRUCTION 0xC000001Du
+#define EXCEPTION_FLT_INVALID_OPERATION 0xC0000090u
+#define EXCEPTION_INT_DIVIDE_BY_ZERO 0xC0000094u
+#define EXCEPTION_STACK_OVERFLOW 0xC00000FDu
+#define EXCEPTION_MAXIMUM_PARAMETERS 15
+
+struct EXCEPTION_RECORD {
+  DWORD ExceptionCode;
+  DWORD ExceptionFlags;
+  EXCEPTION_RECORD* ExceptionRecord;
+  LPVOID ExceptionAddress;
+  DWORD NumberParameters;
+  ULONG_PTR_ ExceptionInformation[EXCEPTION_MAXIMUM_PARAMETERS];
+};
+
+struct CONTEXT;  // the processor state; not given out by this layer
+
+struct EXCEPTION_POINTERS {
+  EXCEPTION_RECORD* ExceptionRecord;
+  CONTEXT* ContextRecord;
+};
+typedef EXCEPTION_POINTERS* LPEXCEPTION_POINTERS;
+
+// Reports the fault on standard error and answers EXCEPTION_EXECUTE_HANDLER.
+LONG WINAPI UnhandledExceptionFilter(LPEXCEPTION_POINTERS info);
+
+// What a __try / __except block does, for a compiler without one: runs
+// body(context) on this thread; a fault inside it (a bad memory access, a
+// division by zero, an illegal instruction, a stack overflow) is shown to
+// filter(info, context). When the filter answers EXCEPTION_EXECUTE_HANDLER
+// the body is abandoned and the call returns FALSE, for the caller to run
+// its handler; any other answer lets the fault take its ordinary course (the
+// process ends by the signal). TRUE when the body returned. Guards nest.
+BOOL WINAPI RunUnderExceptionGuard(void (*body)(void* context),
+                                   LONG (*filter)(LPEXCEPTION_POINTERS info, void* context), void* context);
 
 // ---- directories --------------------------------------------------------------
 

@@ -11,7 +11,10 @@
 
 #define WINAPI
 #define CALLBACK
+// The GL headers define APIENTRY as well (empty on this platform).
+#ifndef APIENTRY
 #define APIENTRY
+#endif
 #define WINAPIV
 
 typedef int BOOL;

@@ -23,23 +23,31 @@ struct ConverterErrorManager {
 };
 
 // The BMP output of one conversion. Lives in the decompressor's image pool
-// and goes with it.
+// and goes with it. The decoder delivers rows top first and the file keeps
+// them bottom first. Rows are decoded straight into a band of about a
+// megabyte, in file order, and each full band is written to its own place
+// in the file: no copy of the whole picture is ever held (a fresh
+// picture-sized buffer per picture was most of the loading time), and a
+// picture takes a few dozen writes.
 struct BmpWriter {
   // The converter calls these in this order: once, once a decoded row, once.
   void (*begin)(j_decompress_ptr, BmpWriter*);
   void (*storeRow)(j_decompress_ptr, BmpWriter*, JDIMENSION rowsSupplied);
   void (*finish)(j_decompress_ptr, BmpWriter*);
   FILE* outputFile;
-  JSAMPARRAY rowBuffer;           // the decoder writes each row here
+  JSAMPARRAY rowBuffer;           // where the decoder writes the next row
   JDIMENSION rowBufferHeight;     // always 1
-  jvirt_sarray_ptr imageBuffer;   // the whole picture, BMP rows, top row first
+  JSAMPROW inkRow;                // CMYK pictures: the decoded inks, turned into colour into the band
+  JSAMPLE* band;                  // bandRows rows of paddedRowBytes, bottom row first
+  JDIMENSION bandRows;
   JDIMENSION pixelRowBytes;       // output width x 3
   JDIMENSION paddedRowBytes;      // raised to a multiple of 4
   int padCount;                   // 0 to 3 zero bytes behind each row
-  JDIMENSION nextStoreRow;
-  bool inkSamples;                // rows come as CMYK and are turned into BGR here
+  JDIMENSION nextStoreRow;        // rows stored so far, top first
   bool writeFailed;
 };
+
+constexpr size_t kBandBytes = 1 << 20;
 
 void ConverterErrorExit(j_common_ptr decoder) {
   // The library's own routine writes the message to standard error, which a
@@ -78,7 +86,9 @@ void WriteBmpHeaders(j_decompress_ptr decoder, BmpWriter* writer) {
     writer->writeFailed = true;
 }
 
-void BmpWriterBegin(j_decompress_ptr, BmpWriter*) {}
+// Writes both headers: the file's size is known from the output dimensions
+// before the first row comes.
+void BmpWriterBegin(j_decompress_ptr decoder, BmpWriter* writer) { WriteBmpHeaders(decoder, writer); }
 
 // Turns one row of ink samples into blue, green, red. Pictures with an Adobe
 // marker (nearly all CMYK JPEGs) store the inks inverted, 255 meaning none.
@@ -95,32 +105,48 @@ void StoreInkRow(j_decompress_ptr decoder, const JSAMPLE* ink, JSAMPLE* out) {
   }
 }
 
-void BmpWriterStoreRow(j_decompress_ptr decoder, BmpWriter* writer, JDIMENSION) {
-  JSAMPARRAY row = (*decoder->mem->access_virt_sarray)(reinterpret_cast<j_common_ptr>(decoder),
-                                                       writer->imageBuffer, writer->nextStoreRow, 1, TRUE);
-  writer->nextStoreRow++;
-  // The decoder was asked for blue, green, red (or for inks), so a row needs
-  // no reordering here.
-  if (writer->inkSamples)
-    StoreInkRow(decoder, writer->rowBuffer[0], row[0]);
-  else
-    memcpy(row[0], writer->rowBuffer[0], writer->pixelRowBytes);
-  memset(row[0] + writer->pixelRowBytes, 0, writer->padCount);
+// The first picture row of the band that holds picture row `y`, and how
+// many rows that band has.
+JDIMENSION BandStart(const BmpWriter* writer, JDIMENSION y) { return y / writer->bandRows * writer->bandRows; }
+JDIMENSION BandLength(j_decompress_ptr decoder, const BmpWriter* writer, JDIMENSION start) {
+  JDIMENSION left = decoder->output_height - start;
+  return left < writer->bandRows ? left : writer->bandRows;
 }
 
-void BmpWriterFinish(j_decompress_ptr decoder, BmpWriter* writer) {
-  WriteBmpHeaders(decoder, writer);
-  for (JDIMENSION y = decoder->output_height; y-- > 0;) {
-    JSAMPARRAY row = (*decoder->mem->access_virt_sarray)(reinterpret_cast<j_common_ptr>(decoder),
-                                                         writer->imageBuffer, y, 1, FALSE);
-    if (fwrite(row[0], 1, writer->paddedRowBytes, writer->outputFile) != writer->paddedRowBytes)
+// Where picture row `y` goes in the band: the band keeps file order, so the
+// band's last picture row comes first.
+JSAMPROW BandSlot(j_decompress_ptr decoder, const BmpWriter* writer, JDIMENSION y) {
+  JDIMENSION start = BandStart(writer, y);
+  JDIMENSION slot = BandLength(decoder, writer, start) - 1 - (y - start);
+  return writer->band + static_cast<size_t>(slot) * writer->paddedRowBytes;
+}
+
+// Takes the row just decoded; once its band is complete, writes the band
+// where it belongs: picture rows start .. start + n - 1 are file rows
+// height - start - n .. height - start - 1.
+void BmpWriterStoreRow(j_decompress_ptr decoder, BmpWriter* writer, JDIMENSION) {
+  JDIMENSION y = writer->nextStoreRow++;
+  if (writer->inkRow != nullptr) StoreInkRow(decoder, writer->inkRow, BandSlot(decoder, writer, y));
+  JDIMENSION start = BandStart(writer, y);
+  JDIMENSION length = BandLength(decoder, writer, start);
+  if (y == start + length - 1) {
+    long at = kBmpHeadersSize +
+              static_cast<long>(decoder->output_height - start - length) * static_cast<long>(writer->paddedRowBytes);
+    size_t bytes = static_cast<size_t>(length) * writer->paddedRowBytes;
+    if (fseek(writer->outputFile, at, SEEK_SET) != 0 || fwrite(writer->band, 1, bytes, writer->outputFile) != bytes)
       writer->writeFailed = true;
   }
+  // The pad bytes behind each row in the band were zeroed once and are never
+  // written by the decoder.
+  if (writer->inkRow == nullptr && writer->nextStoreRow < decoder->output_height)
+    writer->rowBuffer[0] = BandSlot(decoder, writer, writer->nextStoreRow);
+}
+
+void BmpWriterFinish(j_decompress_ptr, BmpWriter* writer) {
   if (fflush(writer->outputFile) != 0) writer->writeFailed = true;
 }
 
-// Makes the writer; after the header is read and before decompression
-// starts, since the decoder sets up its virtual arrays when it starts.
+// Makes the writer once the header is read, before decompression starts.
 BmpWriter* CreateBmpWriter(j_decompress_ptr decoder) {
   j_common_ptr common = reinterpret_cast<j_common_ptr>(decoder);
   BmpWriter* writer = static_cast<BmpWriter*>((*decoder->mem->alloc_small)(common, JPOOL_IMAGE, sizeof(BmpWriter)));
@@ -130,17 +156,26 @@ BmpWriter* CreateBmpWriter(j_decompress_ptr decoder) {
   writer->finish = BmpWriterFinish;
 
   jpeg_calc_output_dimensions(decoder);
-  writer->inkSamples = decoder->out_color_space == JCS_CMYK;
   writer->pixelRowBytes = decoder->output_width * 3;
   writer->paddedRowBytes = (writer->pixelRowBytes + 3) & ~3u;
   writer->padCount = static_cast<int>(writer->paddedRowBytes - writer->pixelRowBytes);
-  writer->imageBuffer =
-      (*decoder->mem->request_virt_sarray)(common, JPOOL_IMAGE, FALSE, writer->paddedRowBytes, decoder->output_height, 1);
   writer->nextStoreRow = 0;
-  JDIMENSION decodedRowBytes = decoder->output_width * decoder->output_components;
-  writer->rowBuffer = (*decoder->mem->alloc_sarray)(
-      common, JPOOL_IMAGE, decodedRowBytes > writer->paddedRowBytes ? decodedRowBytes : writer->paddedRowBytes, 1);
+
+  JDIMENSION rows = static_cast<JDIMENSION>(kBandBytes / writer->paddedRowBytes);
+  if (rows == 0) rows = 1;
+  writer->bandRows = rows < decoder->output_height ? rows : decoder->output_height;
+  size_t bandBytes = static_cast<size_t>(writer->bandRows) * writer->paddedRowBytes;
+  writer->band = static_cast<JSAMPLE*>((*decoder->mem->alloc_large)(common, JPOOL_IMAGE, bandBytes));
+  memset(writer->band, 0, bandBytes);
+
+  writer->rowBuffer = static_cast<JSAMPARRAY>((*decoder->mem->alloc_small)(common, JPOOL_IMAGE, sizeof(JSAMPROW)));
   writer->rowBufferHeight = 1;
+  if (decoder->out_color_space == JCS_CMYK) {
+    writer->inkRow = (*decoder->mem->alloc_sarray)(common, JPOOL_IMAGE, decoder->output_width * 4, 1)[0];
+    writer->rowBuffer[0] = writer->inkRow;
+  } else {
+    writer->rowBuffer[0] = BandSlot(decoder, writer, 0);
+  }
   return writer;
 }
 

@@ -1,9 +1,8 @@
 // Turns one picture of the content package into a 24-bit BMP file.
 //
 // The decoder (libjpeg-turbo through its classic interface) delivers rows
-// top first; the BMP file stores them bottom first, so the whole picture is
-// kept in the decoder's image pool (BmpWriter) and written out in one pass
-// when the last row has come.
+// top first; the BMP file stores them bottom first, so the writer puts each
+// row at its own place in the file as it comes.
 #pragma once
 
 #include "win32.h"

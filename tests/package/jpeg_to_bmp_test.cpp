@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -98,6 +99,31 @@ TEST(JpegToBmp, BottomRowComesFirst) {
   EXPECT_TRUE(Near(BmpPixel(bmp, 63, 0), white));
   EXPECT_TRUE(Near(BmpPixel(bmp, 0, 31), red));   // the last row is the top row
   EXPECT_TRUE(Near(BmpPixel(bmp, 63, 31), green));
+}
+
+TEST(JpegToBmp, EveryRowLandsInItsPlaceInTallAndWidePictures) {
+  // Wide enough that a picture is written in several pieces; stripes of 16
+  // rows, each a grey of its own, show where every row went.
+  const struct {
+    unsigned width, height;
+  } cases[] = {{2000, 400}, {9000, 48}, {1, 700}};
+  for (auto c : cases) {
+    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
+    TestFolder folder;
+    JpegPicture picture = SolidPicture(c.width, c.height, {0, 0, 0});
+    auto shade = [](unsigned y) { return static_cast<uint8_t>((y / 16) * 37 % 240 + 8); };
+    for (unsigned y = 0; y < c.height; ++y)
+      std::fill_n(picture.samples.begin() + static_cast<size_t>(y) * c.width * 3, c.width * 3, shade(y));
+    std::vector<uint8_t> bmp;
+    ASSERT_EQ(Convert(folder, picture, &bmp), 1);
+    uint32_t padded = (c.width * 3 + 3) & ~3u;
+    ASSERT_EQ(bmp.size(), 54 + static_cast<size_t>(padded) * c.height);
+    for (unsigned fileRow = 0; fileRow < c.height; ++fileRow) {
+      uint8_t expected = shade(c.height - 1 - fileRow);
+      ASSERT_TRUE(Near(BmpPixel(bmp, c.width - 1, fileRow), {expected, expected, expected})) << fileRow;
+      for (uint32_t pad = c.width * 3; pad < padded; ++pad) ASSERT_EQ(bmp[54 + fileRow * padded + pad], 0);
+    }
+  }
 }
 
 struct DensityCase {

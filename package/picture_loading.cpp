@@ -56,3 +56,9 @@ void LoadPackagePicturesForWidth(LONG clientWidth, HFILE package, LONG descripti
   if (tempBmpPath[0] != '\0') DeleteFileA(tempBmpPath);
   _lclose(package);
 }
+
+void LoadPackagePictures(HWND sceneWindow, HFILE package, LONG descriptionEnd, signed char imageCount) {
+  RECT client = {};
+  GetClientRect(sceneWindow, &client);
+  LoadPackagePicturesForWidth(client.right, package, descriptionEnd, imageCount);
+}

@@ -156,3 +156,36 @@ TEST(PictureLoading, TemporaryFolderTooLongFallsBackToTheDataRoot) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PictureLoading, TheSceneWindowsClientWidthChoosesThePrefix) {
+  WNDCLASSA cls{};
+  cls.lpfnWndProc = DefWindowProcA;
+  cls.lpszClassName = "PictureLoadingScene";
+  ASSERT_NE(RegisterClassA(&cls), 0);
+  const struct {
+    int width;
+    const char* file;
+  } cases[] = {{319, "SSP4D2.TMP"}, {320, "SSS4D2.TMP"}};
+  for (auto c : cases) {
+    SCOPED_TRACE(c.width);
+    TestFolder folder;
+    HWND window = CreateWindowExA(0, cls.lpszClassName, "", WS_POPUP, 0, 0, c.width, 200, nullptr, nullptr, nullptr,
+                                  nullptr);
+    ASSERT_NE(window, nullptr);
+    PackageContents contents;
+    contents.settings[0] = 1;
+    contents.pictures = {Picture(0)};
+    WriteHostFile(folder.Host("p.DAT"), WritePackage(contents));
+    strcpy(packagePath, folder.Windows("p.DAT").c_str());
+    HFILE package = _lopen(packagePath, OF_READ);
+    LoadPackagePictures(window, package, static_cast<LONG>(kNameLengthOffset + 4), 1);
+    EXPECT_EQ(std::string(tempBmpPath), folder.Windows("runtime/glimmerkit/") + c.file);
+    ExpectSlots({0});
+    FreeSlots();
+    DestroyWindow(window);
+  }
+}
+
+}  // namespace

@@ -77,40 +77,40 @@ void Put(std::vector<uint8_t>& out, uint32_t value, int bytes) {
 
 }  // namespace
 
-std::vector<uint8_t> MakeBmp(const BmpSpec& spec) {
+std::vector<uint8_t> MakeBmp(const BmpRecipe& recipe) {
   std::vector<uint8_t> info;
-  if (spec.core) {
-    Put(info, spec.headerSize ? spec.headerSize : 12, 4);
-    Put(info, static_cast<uint32_t>(spec.width), 2);
-    Put(info, static_cast<uint32_t>(spec.height), 2);
+  if (recipe.core) {
+    Put(info, recipe.headerSize ? recipe.headerSize : 12, 4);
+    Put(info, static_cast<uint32_t>(recipe.width), 2);
+    Put(info, static_cast<uint32_t>(recipe.height), 2);
     Put(info, 1, 2);
-    Put(info, spec.bits, 2);
+    Put(info, recipe.bits, 2);
   } else {
-    Put(info, spec.headerSize ? spec.headerSize : 40, 4);
-    Put(info, static_cast<uint32_t>(spec.width), 4);
-    Put(info, static_cast<uint32_t>(spec.height), 4);
+    Put(info, recipe.headerSize ? recipe.headerSize : 40, 4);
+    Put(info, static_cast<uint32_t>(recipe.width), 4);
+    Put(info, static_cast<uint32_t>(recipe.height), 4);
     Put(info, 1, 2);
-    Put(info, spec.bits, 2);
-    Put(info, spec.compression, 4);
-    Put(info, spec.imageSizeField, 4);
+    Put(info, recipe.bits, 2);
+    Put(info, recipe.compression, 4);
+    Put(info, recipe.imageSizeField, 4);
     Put(info, 2835, 4);
     Put(info, 2835, 4);
-    Put(info, spec.colorsUsed, 4);
+    Put(info, recipe.colorsUsed, 4);
     Put(info, 0, 4);
   }
   std::vector<uint8_t> out;
-  uint32_t natural = (spec.fileHeader ? 14 : 0) + static_cast<uint32_t>(info.size() + spec.table.size());
-  if (spec.fileHeader) {
+  uint32_t natural = (recipe.fileHeader ? 14 : 0) + static_cast<uint32_t>(info.size() + recipe.table.size());
+  if (recipe.fileHeader) {
     out.push_back('B');
     out.push_back('M');
-    Put(out, natural + static_cast<uint32_t>(spec.pixels.size()), 4);
+    Put(out, natural + static_cast<uint32_t>(recipe.pixels.size()), 4);
     Put(out, 0, 4);
-    Put(out, spec.bitsOffset < 0 ? natural : static_cast<uint32_t>(spec.bitsOffset), 4);
+    Put(out, recipe.bitsOffset < 0 ? natural : static_cast<uint32_t>(recipe.bitsOffset), 4);
   }
   out.insert(out.end(), info.begin(), info.end());
-  out.insert(out.end(), spec.table.begin(), spec.table.end());
-  if (spec.bitsOffset > natural && spec.bitsOffset < natural + 4096) out.resize(spec.bitsOffset, 0xEE);
-  out.insert(out.end(), spec.pixels.begin(), spec.pixels.end());
+  out.insert(out.end(), recipe.table.begin(), recipe.table.end());
+  if (recipe.bitsOffset > natural && recipe.bitsOffset < natural + 4096) out.resize(recipe.bitsOffset, 0xEE);
+  out.insert(out.end(), recipe.pixels.begin(), recipe.pixels.end());
   return out;
 }
 

@@ -1,5 +1,5 @@
 // Fixtures for the package tests, all made by code: a private folder per
-// test, JPEG pictures from the encoder, bitmap files from BmpSpec, and
+// test, JPEG pictures from the encoder, bitmap files from BmpRecipe, and
 // packages from glimmerkit's writer.
 #pragma once
 
@@ -45,7 +45,7 @@ JpegPicture QuadrantPicture(unsigned width, unsigned height, Rgb tl, Rgb tr, Rgb
 bool Near(Rgb a, Rgb b, int tolerance = 10);
 
 // A bitmap file as the tests want it, however odd.
-struct BmpSpec {
+struct BmpRecipe {
   bool fileHeader = true;
   bool core = false;          // 12-byte header instead of 40
   uint32_t headerSize = 0;    // 0: 40 (or 12 for core); anything else is written as is
@@ -59,7 +59,7 @@ struct BmpSpec {
   std::vector<uint8_t> pixels;  // raw pixel bytes
   int64_t bitsOffset = -1;      // -1: right behind the table
 };
-std::vector<uint8_t> MakeBmp(const BmpSpec& spec);
+std::vector<uint8_t> MakeBmp(const BmpRecipe& recipe);
 
 // Little-endian fields of a byte buffer.
 uint32_t Le32(const uint8_t* at);

@@ -116,6 +116,24 @@ TEST(PictureLoading, TruncatedPackageLoadsWhatItHolds) {
   ExpectSlots({});
 }
 
+TEST(PictureLoading, BytesTheLoaderNeverReadsChangeNothing) {
+  TestFolder folder;
+  PackageContents contents;
+  contents.settings[0] = 2;
+  contents.name = "N";
+  contents.description = "D";
+  contents.pictures = {Picture(0), Picture(1)};
+  std::vector<uint8_t> bytes = WritePackage(contents);
+  uint32_t descriptionEnd = kNameLengthOffset + 2 + 1 + 2 + 1;
+  // The gap behind the description and the second half of each entry.
+  std::fill_n(bytes.begin() + descriptionEnd, kDirectoryGap, 0xFF);
+  for (int i = 0; i < 2; ++i) std::fill_n(bytes.begin() + DirectoryEntryOffset(descriptionEnd, i) + 4, 4, 0xA5);
+  std::fill_n(bytes.begin(), kBannerOffset, 0x5A);
+  LoadPackage(folder, contents, 640, &bytes);
+  ExpectSlots({0, 1});
+  FreeSlots();
+}
+
 TEST(PictureLoading, PrefixFollowsTheClientWidth) {
   const struct {
     LONG width;

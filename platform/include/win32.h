@@ -11,5 +11,6 @@
 #include "win32/gdi.h"
 #include "win32/wgl.h"
 #include "win32/mci.h"
+#include "win32/listbox.h"
 #include "win32/shell.h"
 #include "win32/crt.h"

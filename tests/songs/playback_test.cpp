@@ -1,0 +1,77 @@
+// Real playback through SDL's disk writer: a WAVE and a MIDI song of our own
+// are heard (the written sound is not silent), each song's end arrives after
+// its length on the real clock, and the next song starts.
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/clock.h"
+#include "platform/mci_trace.h"
+#include "song_fixture.h"
+
+namespace {
+
+// Loudest sample of the 16-bit stereo output between two times.
+int Peak(const std::vector<int16_t>& pcm, double from, double to) {
+  size_t a = std::min(pcm.size(), static_cast<size_t>(from * 44100) * 2);
+  size_t b = std::min(pcm.size(), static_cast<size_t>(to * 44100) * 2);
+  int peak = 0;
+  for (size_t i = a; i < b; ++i) peak = std::max(peak, std::abs(static_cast<int>(pcm[i])));
+  return peak;
+}
+
+class RealPlayback : public SongFixture {
+ protected:
+  RealPlayback() {
+    output_ = testing::TempDir() + "/songs_disk_output.raw";
+    std::remove(output_.c_str());
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", output_.c_str(), 1);
+    unsetenv("SDL_DISKAUDIODELAY");  // written at the pace of real time
+    virtualClock_ = false;
+  }
+  std::string output_;
+};
+
+TEST_F(RealPlayback, WaveThenMidiThroughTheDiskWriter) {
+  AddFile("juk00001.wav", "wav", 1.5);
+  AddFile("juk00002.mid", "mid", 1.5);
+
+  uint64_t start = platform::ClockNow();
+  CreateScene();
+  ASSERT_TRUE(platform::MciSongsHeard());
+  RunSongEnds(2);
+  DestroyScene();
+
+  ASSERT_EQ(notices.size(), 2u);
+  EXPECT_EQ(Opened(), (std::vector<std::string>{"juk00001.wav", "juk00002.mid", "juk00001.wav"}));
+  std::vector<uint64_t> plays;
+  for (const platform::MciCall& call : platform::MciCalls()) {
+    if (call.command == MCI_PLAY && call.result == 0) plays.push_back(call.at);
+  }
+  ASSERT_EQ(plays.size(), 3u);  // the third is the WAVE again, after the MIDI song
+  // Each end comes 1.5 s after its play began, within a tenth.
+  for (int song = 0; song < 2; ++song) {
+    double length = (notices[song].at - plays[song]) / 1000.0;
+    EXPECT_GE(length, 1.5 * 0.97) << "song " << song;
+    EXPECT_LE(length, 1.5 * 1.1) << "song " << song;
+  }
+
+  // What was written: sound in the middle of each song.
+  std::vector<int16_t> pcm;
+  FILE* f = std::fopen(output_.c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  int16_t chunk[4096];
+  size_t got;
+  while ((got = std::fread(chunk, 2, 4096, f)) > 0) pcm.insert(pcm.end(), chunk, chunk + got);
+  std::fclose(f);
+  double waveStart = (plays[0] - start) / 1000.0;
+  double midiStart = (plays[1] - start) / 1000.0;
+  ASSERT_GE(pcm.size() / 2 / 44100.0, midiStart + 1.3);
+  EXPECT_GT(Peak(pcm, waveStart + 0.2, waveStart + 1.2), 3000) << "the WAVE was silent";
+  EXPECT_GT(Peak(pcm, midiStart + 0.2, midiStart + 1.3), 1000) << "the MIDI song was silent";
+}
+
+}  // namespace

@@ -185,4 +185,20 @@ TEST_F(SongDevices, StopCloseAndReplayCancelThePendingEnd) {
   EXPECT_EQ(Next(5000).message, static_cast<UINT>(WM_TIMER));
 }
 
+// Without an audio output the real clock times songs just the same.
+TEST_F(SongDevices, SilentSongsKeepRealTime) {
+  platform::ClockUseReal();
+  ASSERT_TRUE(demo_songs::WriteWav(dir_ + "/short.wav", demo_songs::Chimes(0.3, 22050, 0.1), 22050));
+  MCIDEVICEID id = 0;
+  ASSERT_EQ(Open("short.wav", MCI_OPEN_ELEMENT, nullptr, &id), 0u);
+  ASSERT_FALSE(platform::MciSongsHeard());
+  uint64_t start = platform::ClockNow();
+  ASSERT_EQ(Play(id), 0u);
+  MSG msg = Next(5000);
+  EXPECT_EQ(msg.message, static_cast<UINT>(MM_MCINOTIFY));
+  EXPECT_GE(platform::ClockNow() - start, 300u);
+  EXPECT_LE(platform::ClockNow() - start, 330u);
+  mciSendCommandA(id, MCI_CLOSE, MCI_WAIT, 0);
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "host_error.h"
@@ -121,7 +122,7 @@ LONG WINAPI _llseek(HFILE file, LONG offset, int origin) {
   off_t here = lseek(fd, 0, SEEK_CUR);
   off_t moved = lseek(fd, offset, whence);
   if (moved < 0) return platform::FailWith(ERROR_NEGATIVE_SEEK, static_cast<LONG>(HFILE_ERROR));
-  if (moved > LONG_MAX) {
+  if (moved > std::numeric_limits<LONG>::max()) {
     // The position does not fit the result: stay where the file was.
     lseek(fd, here, SEEK_SET);
     return platform::FailWith(ERROR_INVALID_PARAMETER, static_cast<LONG>(HFILE_ERROR));

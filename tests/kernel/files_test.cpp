@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <string>
 
@@ -91,6 +94,22 @@ TEST_F(FileCalls, SeekAndReadFollowThePlatform) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
   // A handle never handed out, too.
   EXPECT_EQ(_lread(12345, buffer, 4), static_cast<UINT>(HFILE_ERROR));
+}
+
+TEST_F(FileCalls, SeekBeyondWhatTheResultHoldsIsRefused) {
+  // A sparse file of 3 GiB: its end lies past the largest 32-bit position.
+  std::string big = scratch.Host("big.dat");
+  int fd = open(big.c_str(), O_CREAT | O_WRONLY, 0600);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(ftruncate(fd, 3LL << 30), 0);
+  close(fd);
+  HFILE file = _lopen(scratch.Windows("big.dat").c_str(), OF_READ | OF_SHARE_DENY_NONE);
+  ASSERT_NE(file, HFILE_ERROR);
+  EXPECT_EQ(_llseek(file, 0x7ffffff0, FILE_BEGIN), 0x7ffffff0);
+  EXPECT_EQ(_llseek(file, 0x20, FILE_CURRENT), HFILE_ERROR);
+  EXPECT_EQ(_llseek(file, 0, FILE_END), HFILE_ERROR);
+  EXPECT_EQ(_llseek(file, 0, FILE_CURRENT), 0x7ffffff0);  // refused seeks do not move
+  _lclose(file);
 }
 
 TEST_F(FileCalls, NewHandleAfterCloseIsNotTheOldNumber) {

@@ -13,10 +13,18 @@
 
 std::vector<SongFixture::Notice> SongFixture::notices;
 std::string SongFixture::saverName;
+std::string SongFixture::outputFile;
 
 namespace {
 
 std::string packagePathForCreate;
+
+// 16-bit stereo at 44100 frames a second.
+double WrittenSeconds() {
+  struct stat info;
+  if (SongFixture::outputFile.empty() || stat(SongFixture::outputFile.c_str(), &info) != 0) return 0;
+  return info.st_size / 4 / 44100.0;
+}
 
 LRESULT CALLBACK SceneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -27,7 +35,7 @@ LRESULT CALLBACK SceneProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       StopSongs();
       return 0;
     case MM_MCINOTIFY:
-      SongFixture::notices.push_back({platform::ClockNow(), wParam});
+      SongFixture::notices.push_back({platform::ClockNow(), wParam, WrittenSeconds()});
       return AdvanceSongs(wParam);
   }
   return DefWindowProcA(window, message, wParam, lParam);

@@ -44,7 +44,9 @@ class SongFixture : public testing::Test {
   struct Notice {
     uint64_t at;
     WPARAM code;
+    double written;  // seconds of sound in `outputFile` by then
   };
   static std::vector<Notice> notices;  // every MM_MCINOTIFY the scene got
+  static std::string outputFile;  // SDL's disk writer output, when used
   static std::string saverName;
 };

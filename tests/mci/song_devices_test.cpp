@@ -20,7 +20,7 @@ namespace {
 class SongDevices : public testing::Test {
  protected:
   void SetUp() override {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);  // timed, never heard
+    setenv("SDL_AUDIODRIVER", driver_, 1);
     platform::ClockUseVirtual(1000000);
     dir_ = testing::TempDir() + "/mci_" + testing::UnitTest::GetInstance()->current_test_info()->name();
     std::filesystem::remove_all(dir_);  // left by an earlier run
@@ -74,6 +74,7 @@ class SongDevices : public testing::Test {
     return msg;
   }
 
+  const char* driver_ = "dummy";  // timed, never heard
   std::string dir_;
   HWND window_ = nullptr;
 };
@@ -199,6 +200,43 @@ TEST_F(SongDevices, SilentSongsKeepRealTime) {
   EXPECT_GE(platform::ClockNow() - start, 300u);
   EXPECT_LE(platform::ClockNow() - start, 330u);
   mciSendCommandA(id, MCI_CLOSE, MCI_WAIT, 0);
+}
+
+// Heard songs share the one output: a play on another device stops the song
+// that was heard, which reports itself aborted; the new song's end comes
+// from the output. The disk writer without delay plays in a moment.
+class HeardSongDevices : public SongDevices {
+ protected:
+  HeardSongDevices() {
+    driver_ = "disk";
+    setenv("SDL_DISKAUDIOFILE", (testing::TempDir() + "/mci_heard.raw").c_str(), 1);
+    setenv("SDL_DISKAUDIODELAY", "0", 1);
+  }
+};
+
+TEST_F(HeardSongDevices, APlayElsewhereAbortsTheHeardSong) {
+  platform::ClockUseReal();
+  MCIDEVICEID first = 0;
+  MCIDEVICEID second = 0;
+  ASSERT_EQ(Open("tone.wav", MCI_OPEN_ELEMENT, nullptr, &first), 0u);
+  ASSERT_EQ(Open("tone.xyz", MCI_OPEN_ELEMENT | MCI_OPEN_TYPE, "MPEGVideo", &second), 0u);
+  ASSERT_TRUE(platform::MciSongsHeard());
+  ASSERT_EQ(Play(first), 0u);
+  ASSERT_EQ(Play(second), 0u);
+  MSG msg = Next(5000);
+  EXPECT_EQ(msg.message, static_cast<UINT>(MM_MCINOTIFY));
+  EXPECT_EQ(msg.wParam, static_cast<WPARAM>(MCI_NOTIFY_ABORTED));
+  EXPECT_EQ(msg.lParam, static_cast<LPARAM>(first));
+  msg = Next(5000);
+  EXPECT_EQ(msg.message, static_cast<UINT>(MM_MCINOTIFY));
+  EXPECT_EQ(msg.wParam, static_cast<WPARAM>(MCI_NOTIFY_SUCCESSFUL));
+  EXPECT_EQ(msg.lParam, static_cast<LPARAM>(second));
+  // Stopping what has ended, or what was stopped, reports nothing more.
+  EXPECT_EQ(mciSendCommandA(first, MCI_STOP, MCI_WAIT, 0), 0u);
+  EXPECT_EQ(mciSendCommandA(second, MCI_STOP, MCI_WAIT, 0), 0u);
+  EXPECT_EQ(Next(300).message, static_cast<UINT>(WM_TIMER));
+  mciSendCommandA(first, MCI_CLOSE, MCI_WAIT, 0);
+  mciSendCommandA(second, MCI_CLOSE, MCI_WAIT, 0);
 }
 
 }  // namespace

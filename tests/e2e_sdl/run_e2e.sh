@@ -51,18 +51,32 @@ wait_for "$work/sample.log" '^WM_SETFOCUS' || fail "the window did not come up w
 grep -q '^WM_SIZE 640 480$' "$work/sample.log" || fail "the window does not cover the display"
 sleep 0.5
 
-# The screenshot: an xwd dump, read with od. The pixel at (320, 300) lies in
-# the sample's blue field (the moving square stays in rows 20 to 59).
-xwd -root -silent >"$work/screen.xwd" || fail "xwd failed"
-field() { od -An -t u4 --endian=big -j "$1" -N 4 "$work/screen.xwd" | tr -d ' '; }
-header=$(field 0)
-bytesPerLine=$(field 48)
-colours=$(field 76)
-byteOrder=$(field 28)
-offset=$((header + colours * 12 + 300 * bytesPerLine + 320 * 4))
-read -r b0 b1 b2 _ < <(od -An -t u1 -j "$offset" -N 4 "$work/screen.xwd")
-if [ "$byteOrder" = 0 ]; then red=$b2 green=$b1 blue=$b0; else red=$b1 green=$b2; blue=$(od -An -t u1 -j $((offset + 3)) -N 1 "$work/screen.xwd" | tr -d ' '); fi
-[ "$red,$green,$blue" = "32,64,192" ] || fail "screenshot pixel is $red,$green,$blue, not the window's 32,64,192"
+# The colour "R,G,B" of screen pixel ($1, $2) in a fresh xwd screenshot,
+# read with od (TrueColor, 24 or 32 bits a pixel, as Xvfb dumps its screen).
+pixel() {
+  xwd -root -silent >"$work/screen.xwd" || fail "xwd failed"
+  field() { od -An -t u4 --endian=big -j "$1" -N 4 "$work/screen.xwd" | tr -d ' '; }
+  local header bytesPerLine bytesPerPixel colours byteOrder offset b0 b1 b2 b3
+  header=$(field 0)
+  byteOrder=$(field 28)
+  bytesPerPixel=$(($(field 44) / 8))
+  bytesPerLine=$(field 48)
+  colours=$(field 76)
+  offset=$((header + colours * 12 + $2 * bytesPerLine + $1 * bytesPerPixel))
+  read -r b0 b1 b2 b3 < <(od -An -t u1 -j "$offset" -N 4 "$work/screen.xwd")
+  if [ "$byteOrder" = 0 ]; then
+    echo "$b2,$b1,$b0"
+  elif [ "$bytesPerPixel" = 3 ]; then
+    echo "$b0,$b1,$b2"
+  else
+    echo "$b1,$b2,$b3"
+  fi
+}
+
+# The pixel at (320, 300) lies in the sample's blue field (the moving square
+# stays in rows 20 to 59).
+seen=$(pixel 320 300)
+[ "$seen" = "32,64,192" ] || fail "screenshot pixel is $seen, not the window's 32,64,192"
 
 xdotool mousemove 123 45
 wait_for "$work/sample.log" '^WM_MOUSEMOVE 123 45 screen 123 45$' || fail "no WM_MOUSEMOVE at 123 45"
@@ -78,6 +92,24 @@ other=$(xdotool search --name '^Other$' | head -n1)
 [ -n "$other" ] && xdotool windowfocus "$other"
 wait_for "$work/sample.log" '^WM_KILLFOCUS$' || fail "no WM_KILLFOCUS when another window took the focus"
 wait_for "$work/sample.log" '^WM_ACTIVATEAPP 0$' || fail "no WM_ACTIVATEAPP 0 when another window took the focus"
+
+# A preview: a child placed in another program's window by its X11 id, as a
+# screen-saver manager passes its preview window. It draws there, and goes
+# when that window goes.
+"$sample" --window 300 200 160 120 --title Host --still --color 000000 --seconds 60 >"$work/host.log" 2>&1 &
+host=$!
+pids+=($host)
+wait_for "$work/host.log" '^READY' || fail "the host window did not come up"
+hostId=$(xdotool search --name '^Host$' | head -n1)
+[ -n "$hostId" ] || fail "the host window has no X11 id"
+"$sample" --parent "$hostId" --color 40A020 --seconds 60 >"$work/preview.log" 2>&1 &
+pids+=($!)
+wait_for "$work/preview.log" '^READY 160x120$' || fail "the preview did not come up in the host"
+sleep 0.5
+seen=$(pixel 380 290)
+[ "$seen" = "64,160,32" ] || fail "preview pixel is $seen, not the preview's 64,160,32"
+kill "$host"
+wait_for "$work/preview.log" '^WM_DESTROY' || fail "the preview did not go with its host"
 
 echo "e2e: passed on display $DISPLAY"
 exit 0

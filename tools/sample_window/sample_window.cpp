@@ -4,6 +4,11 @@
 // line each. Escape or a click with the right button closes it.
 //
 //   sample_window [--window X Y W H] [--title TEXT] [--seconds N]
+//                 [--parent ID] [--color RRGGBB] [--still]
+//
+// --parent places it as a child filling another window, given by its
+// handle or native (X11) id, as a saver preview is placed; --still paints
+// once and never moves the square (a quiet host for such a child).
 //
 // With GLIMMER_BACKEND=headless and GLIMMER_CLOCK=virtual it runs its
 // seconds at once and reports how many ticks it saw.
@@ -21,10 +26,11 @@ namespace {
 
 constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT_PTR kEndTimer = 2;
-constexpr uint32_t kField = 0xFF2040C0u;  // the blue a screenshot looks for
+uint32_t field = 0xFF2040C0u;  // the blue a screenshot looks for
 constexpr uint32_t kSquare = 0xFFFFFFFFu;
 
 int ticks = 0;
+bool still = false;
 
 void Say(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void Say(const char* format, ...) {
@@ -49,7 +55,7 @@ void Paint(HWND window) {
       uint32_t* row = canvas.surface->pixels + static_cast<size_t>(y) * canvas.surface->stride;
       for (LONG x = canvas.clip.left; x < canvas.clip.right; ++x) {
         bool inSquare = x >= squareX && x < squareX + side && y >= squareY && y < squareY + side;
-        row[x] = inSquare ? kSquare : kField;
+        row[x] = inSquare ? kSquare : field;
       }
     }
     platform::MarkCanvasChanged(window, canvas.clip);
@@ -60,7 +66,7 @@ void Paint(HWND window) {
 LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      SetTimer(window, kTickTimer, 100, nullptr);
+      if (!still) SetTimer(window, kTickTimer, 100, nullptr);
       return 0;
     case WM_SIZE:
       Say("WM_SIZE %d %d", LOWORD(lParam), HIWORD(lParam));
@@ -128,6 +134,8 @@ int main(int argc, char** argv) {
   std::string title = "Glimmer Sample";
   int seconds = 0;
   DWORD exStyle = WS_EX_TOPMOST;
+  DWORD style = WS_POPUP | WS_VISIBLE;
+  HWND parent = nullptr;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--window") == 0 && i + 4 < argc) {
       x = std::atoi(argv[++i]);
@@ -137,10 +145,29 @@ int main(int argc, char** argv) {
       exStyle = 0;
     } else if (std::strcmp(argv[i], "--title") == 0 && i + 1 < argc) {
       title = argv[++i];
+    } else if (std::strcmp(argv[i], "--parent") == 0 && i + 1 < argc) {
+      parent = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(argv[++i], nullptr, 0)));
+      RECT area;
+      if (!IsWindow(parent) || !GetClientRect(parent, &area)) {
+        std::fprintf(stderr, "%s: no window %s\n", argv[0], argv[i]);
+        return 1;
+      }
+      x = y = 0;
+      width = area.right;
+      height = area.bottom;
+      exStyle = 0;
+      style = WS_CHILD | WS_VISIBLE;
+    } else if (std::strcmp(argv[i], "--color") == 0 && i + 1 < argc) {
+      field = 0xFF000000u | static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 16));
+    } else if (std::strcmp(argv[i], "--still") == 0) {
+      still = true;
     } else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
       seconds = std::atoi(argv[++i]);
     } else {
-      std::fprintf(stderr, "usage: %s [--window X Y W H] [--title TEXT] [--seconds N]\n", argv[0]);
+      std::fprintf(stderr,
+                   "usage: %s [--window X Y W H] [--title TEXT] [--seconds N] [--parent ID] "
+                   "[--color RRGGBB] [--still]\n",
+                   argv[0]);
       return 2;
     }
   }
@@ -151,10 +178,10 @@ int main(int argc, char** argv) {
   cls.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   cls.lpszClassName = "GlimmerSample";
   if (RegisterClassA(&cls) == 0) return 1;
-  HWND window = CreateWindowExA(exStyle, "GlimmerSample", title.c_str(), WS_POPUP | WS_VISIBLE, x, y,
-                                width, height, nullptr, nullptr, nullptr, nullptr);
+  HWND window = CreateWindowExA(exStyle, "GlimmerSample", title.c_str(), style, x, y, width, height,
+                                parent, nullptr, nullptr, nullptr);
   if (window == nullptr) return 1;
-  SetForegroundWindow(window);
+  if (parent == nullptr) SetForegroundWindow(window);
   if (seconds > 0) SetTimer(window, kEndTimer, static_cast<UINT>(seconds) * 1000, nullptr);
   Say("READY %dx%d", width, height);
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <cstdint>
 

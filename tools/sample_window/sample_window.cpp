@@ -22,6 +22,8 @@
 #include "platform/window_canvas.h"
 #include "win32.h"
 
+#include <GL/gl.h>
+
 namespace {
 
 constexpr UINT_PTR kTickTimer = 1;
@@ -31,6 +33,10 @@ constexpr uint32_t kSquare = 0xFFFFFFFFu;
 
 int ticks = 0;
 bool still = false;
+// --gl: the field and a turning triangle drawn with OpenGL and brought in
+// by SwapBuffers, and a line of text over them drawn with DrawTextA.
+bool withGl = false;
+HGLRC glContext = nullptr;
 
 void Say(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void Say(const char* format, ...) {
@@ -63,10 +69,53 @@ void Paint(HWND window) {
   EndPaint(window, &paint);
 }
 
+void MakeGlContext(HWND window) {
+  HDC dc = GetDC(window);
+  PIXELFORMATDESCRIPTOR pfd{};
+  pfd.nSize = sizeof pfd;
+  pfd.nVersion = 1;
+  pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+  pfd.iPixelType = PFD_TYPE_RGBA;
+  pfd.cColorBits = 32;
+  pfd.cDepthBits = 16;
+  SetPixelFormat(dc, ChoosePixelFormat(dc, &pfd), &pfd);
+  glContext = wglCreateContext(dc);
+  ReleaseDC(window, dc);
+}
+
+void PaintGl(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT client;
+  GetClientRect(window, &client);
+  if (wglMakeCurrent(dc, glContext)) {
+    glViewport(0, 0, client.right, client.bottom);
+    glClearColor(((field >> 16) & 0xFF) / 255.0f, ((field >> 8) & 0xFF) / 255.0f, (field & 0xFF) / 255.0f, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRotatef(static_cast<float>(ticks * 6 % 360), 0, 0, 1);
+    glBegin(GL_TRIANGLES);
+    glColor3f(1, 0.8f, 0), glVertex2f(-0.6f, -0.5f);
+    glColor3f(1, 0.2f, 0.2f), glVertex2f(0.6f, -0.5f);
+    glColor3f(0.9f, 0.9f, 1), glVertex2f(0, 0.6f);
+    glEnd();
+    glFlush();
+    SwapBuffers(dc);
+    wglMakeCurrent(nullptr, nullptr);
+  }
+  SetBkColor(dc, RGB(0, 0, 0));
+  SetTextColor(dc, RGB(255, 255, 255));
+  RECT line{0, client.bottom - 40, client.right, client.bottom - 20};
+  DrawTextA(dc, "Glimmerkit: OpenGL & text", -1, &line, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+  EndPaint(window, &paint);
+}
+
 LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       if (!still) SetTimer(window, kTickTimer, 100, nullptr);
+      if (withGl) MakeGlContext(window);
       return 0;
     case WM_SIZE:
       Say("WM_SIZE %d %d", LOWORD(lParam), HIWORD(lParam));
@@ -75,7 +124,8 @@ LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       Say("WM_SHOWWINDOW %d", static_cast<int>(wParam));
       return 0;
     case WM_PAINT:
-      Paint(window);
+      if (withGl) PaintGl(window);
+      else Paint(window);
       return 0;
     case WM_ERASEBKGND:
       return 1;
@@ -120,6 +170,7 @@ LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_DESTROY:
       Say("WM_DESTROY ticks %d", ticks);
+      if (glContext != nullptr) wglDeleteContext(glContext);
       PostQuitMessage(0);
       return 0;
     default:
@@ -145,6 +196,8 @@ int main(int argc, char** argv) {
       exStyle = 0;
     } else if (std::strcmp(argv[i], "--title") == 0 && i + 1 < argc) {
       title = argv[++i];
+    } else if (std::strcmp(argv[i], "--gl") == 0) {
+      withGl = true;
     } else if (std::strcmp(argv[i], "--parent") == 0 && i + 1 < argc) {
       parent = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(argv[++i], nullptr, 0)));
       RECT area;
@@ -161,6 +214,7 @@ int main(int argc, char** argv) {
       field = 0xFF000000u | static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 16));
     } else if (std::strcmp(argv[i], "--still") == 0) {
       still = true;
+
     } else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
       seconds = std::atoi(argv[++i]);
     } else {

@@ -75,11 +75,17 @@ TEST(WindowDc, TheScreenContextDrawsOnWhateverCoversThePixels) {
   // A strip across both windows and the black gap between them.
   EXPECT_TRUE(PatBlt(screen, 0, 6, 40, 3, WHITENESS));
   ReleaseDC(nullptr, screen);
+  // The desktop window's context is the screen's too; a class brush may name
+  // a system colour as its index plus one.
+  HDC desktop = GetDC(GetDesktopWindow());
+  RECT corner{21, 12, 23, 14};
+  EXPECT_EQ(FillRect(desktop, &corner, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)), 1);
+  ReleaseDC(GetDesktopWindow(), desktop);
   RECT leftArea{2, 2, 12, 12}, rightArea{20, 4, 30, 14}, strip{0, 6, 40, 9};
   for (int y = 0; y < 16; ++y) {
     for (int x = 0; x < 40; ++x) {
       bool covered = Inside(x, y, leftArea) || Inside(x, y, rightArea);
-      uint32_t want = !covered ? 0 : Inside(x, y, strip) ? 0xFFFFFF : 0x00FF00;
+      uint32_t want = !covered ? 0 : Inside(x, y, strip) ? 0xFFFFFF : Inside(x, y, corner) ? 0xC0C0C0 : 0x00FF00;
       EXPECT_EQ(platform::ScreenPixel(x, y) & 0xFFFFFF, want) << x << "," << y;
     }
   }

@@ -9,8 +9,11 @@
 namespace platform::gdi {
 namespace {
 
+// The rectangle of a position and extents of either sign, kept inside 32
+// bits whatever the caller passes.
 RECT Normalised(int x, int y, int width, int height) {
-  RECT r{x, y, x + width, y + height};
+  auto clamp = [](int64_t v) { return static_cast<LONG>(std::clamp<int64_t>(v, INT32_MIN / 2, INT32_MAX / 2)); };
+  RECT r{clamp(x), clamp(y), clamp(int64_t{x} + width), clamp(int64_t{y} + height)};
   if (r.left > r.right) std::swap(r.left, r.right);
   if (r.top > r.bottom) std::swap(r.top, r.bottom);
   return r;
@@ -71,6 +74,7 @@ BOOL BitBlt(HDC destHandle, int x, int y, int width, int height, HDC srcHandle, 
   if (rop != SRCCOPY) return PatBlt(destHandle, x, y, width, height, rop);
   Dc* src = FindDc(srcHandle);
   if (src == nullptr || width <= 0 || height <= 0) return src != nullptr;
+  if (int64_t{width} * height > int64_t{16384} * 16384) return FALSE;
   std::vector<Target> sources = ResolveTargets(*src);
   if (sources.empty()) return FALSE;
   // Copy the source out first: source and destination may share pixels.

@@ -23,15 +23,15 @@ struct Span {
   int last;
 };
 
-std::vector<Span> Spans(int n, int m, bool mirror) {
-  std::vector<Span> spans(n);
-  for (int i = 0; i < n; ++i) {
-    int first = static_cast<int>(int64_t{i} * m / n);
-    int last = std::max(first + 1, static_cast<int>(int64_t{i + 1} * m / n));
-    spans[i] = mirror ? Span{m - last, m - first} : Span{first, last};
-  }
-  return spans;
+Span SpanOf(int i, int n, int m, bool mirror) {
+  int first = static_cast<int>(int64_t{i} * m / n);
+  int last = std::max(first + 1, static_cast<int>(int64_t{i + 1} * m / n));
+  return mirror ? Span{m - last, m - first} : Span{first, last};
 }
+
+// Extents beyond this are refused rather than drawn: no screen or texture
+// comes near it, and the arithmetic stays inside 32 bits.
+constexpr int kMostExtent = 1 << 24;
 
 uint32_t Combine(const DibSource& src, const Span& xs, const Span& ys, int x0, int y0, int mode) {
   if (mode == COLORONCOLOR || (xs.last - xs.first == 1 && ys.last - ys.first == 1))
@@ -74,12 +74,14 @@ int StretchDIBits(HDC handle, int xDest, int yDest, int destWidth, int destHeigh
   Dc* dc = FindDc(handle);
   if (dc == nullptr) return 0;
   if (rop == BLACKNESS || rop == WHITENESS || rop == PATCOPY || rop == DSTINVERT || rop == PATINVERT)
-    return PatBlt(handle, xDest, yDest, destWidth, destHeight, rop) ? std::abs(srcHeight) : 0;
+    return PatBlt(handle, xDest, yDest, destWidth, destHeight, rop) ? (srcHeight == INT32_MIN ? 0 : std::abs(srcHeight)) : 0;
   if (rop != SRCCOPY && rop != NOTSRCCOPY && rop != SRCINVERT && rop != SRCAND && rop != SRCPAINT)
     return 0;
   DibSource src;
   if (usage != DIB_RGB_COLORS || !src.Open(info, bits)) return 0;
   if (destWidth == 0 || destHeight == 0 || srcWidth == 0 || srcHeight == 0) return 0;
+  for (int extent : {destWidth, destHeight, srcWidth, srcHeight, xDest, yDest, xSrc, ySrc})
+    if (extent > kMostExtent || extent < -kMostExtent) return 0;
 
   // A negative extent on either side mirrors the picture along that axis.
   bool mirrorX = (destWidth < 0) != (srcWidth < 0);
@@ -90,18 +92,20 @@ int StretchDIBits(HDC handle, int xDest, int yDest, int destWidth, int destHeigh
   if (srcHeight < 0) { ySrc += srcHeight; srcHeight = -srcHeight; }
   int srcTop = src.topDown() ? ySrc : src.height() - ySrc - srcHeight;
 
-  std::vector<Span> columns = Spans(destWidth, srcWidth, mirrorX);
-  std::vector<Span> rows = Spans(destHeight, srcHeight, mirrorY);
   int mode = dc->stretchMode;
   RECT area{xDest, yDest, xDest + destWidth, yDest + destHeight};
   DrawInto(*dc, area, [&](const Target& t, const RECT& r) {
+    // Source columns of the visible destination columns only.
+    std::vector<Span> columns(r.right - r.left);
+    for (int tx = r.left; tx < r.right; ++tx)
+      columns[tx - r.left] = SpanOf(tx - t.dx - xDest, destWidth, srcWidth, mirrorX);
     for (int ty = r.top; ty < r.bottom; ++ty) {
-      Span ys = rows[ty - t.dy - yDest];
+      Span ys = SpanOf(ty - t.dy - yDest, destHeight, srcHeight, mirrorY);
       // Parts of the source rectangle outside the image leave the
       // destination as it was.
       if (srcTop + ys.first < 0 || srcTop + ys.last > src.height()) continue;
       for (int tx = r.left; tx < r.right; ++tx) {
-        Span xs = columns[tx - t.dx - xDest];
+        Span xs = columns[tx - r.left];
         if (xSrc + xs.first < 0 || xSrc + xs.last > src.width()) continue;
         uint32_t& out = t.At(tx, ty);
         out = ApplyRop(rop, Combine(src, xs, ys, xSrc, srcTop, mode), out);

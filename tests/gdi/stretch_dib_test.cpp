@@ -217,6 +217,15 @@ TEST(StretchDIBits, RefusesWhatItCannotRead) {
     EXPECT_EQ(dest.At(0, 0), 0x00ABCDEFu);
   }
   EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, nullptr, &info, DIB_RGB_COLORS, SRCCOPY), 0);
+  // Extents no picture has are refused, not drawn.
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, 2, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, INT32_MAX, INT32_MAX, 0, 0, 2, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY), 0);
+  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, INT32_MIN, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY), 0);
+  EXPECT_EQ(dest.At(1, 1), 0x00ABCDEFu);
+  EXPECT_TRUE(PatBlt(dest.dc, -1000000000, -1000000000, INT32_MAX, INT32_MAX, BLACKNESS));
+  EXPECT_TRUE(PatBlt(dest.dc, 1, 1, INT32_MAX, INT32_MAX, WHITENESS));
+  EXPECT_EQ(dest.At(0, 0), 0u);
+  EXPECT_EQ(dest.At(1, 1), 0x00FFFFFFu);
 }
 
 }  // namespace

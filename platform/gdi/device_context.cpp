@@ -88,7 +88,8 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ objectHandle) {
     case OBJ_BRUSH: slot = &dc->brush; break;
     case OBJ_PEN: slot = &dc->pen; break;
     case OBJ_FONT: slot = &dc->font; break;
-    case OBJ_PAL: return nullptr;  // palettes go through SelectPalette
+    case OBJ_PAL:  // as a foreground palette, as SelectPalette does
+      return SelectPalette(handle, static_cast<HPALETTE>(objectHandle), FALSE);
     default: return nullptr;
   }
   HGDIOBJ previous = *slot;

@@ -135,6 +135,8 @@ TEST(Palettes, EntriesAndRealizationOnTrueColour) {
   EXPECT_EQ(RealizePalette(s.dc), 0u);
   EXPECT_FALSE(DeleteObject(palette)) << "still selected";
   EXPECT_EQ(SelectPalette(s.dc, previous, TRUE), palette);
+  EXPECT_EQ(SelectObject(s.dc, palette), previous) << "SelectObject takes palettes too";
+  EXPECT_EQ(SelectObject(s.dc, previous), palette);
   EXPECT_TRUE(DeleteObject(palette));
   log->palVersion = 0x200;
   EXPECT_EQ(CreatePalette(log), nullptr);

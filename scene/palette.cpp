@@ -76,3 +76,9 @@ HPALETTE CreatePaletteForFormat(const PIXELFORMATDESCRIPTOR* format) {
   std::free(block);
   return palette;
 }
+
+HPALETTE CreateScenePalette(HDC dc) {
+  PIXELFORMATDESCRIPTOR format{};
+  if (DescribePixelFormat(dc, GetPixelFormat(dc), sizeof format, &format) == 0) return nullptr;
+  return CreatePaletteForFormat(&format);
+}

@@ -39,9 +39,28 @@ ReferenceFrame::ReferenceFrame(int width, int height, const std::vector<std::vec
   glEnable(GL_CULL_FACE);
   glEnable(GL_LIGHTING);
   glEnable(GL_LIGHT0);
+  // The cube once, in a list of its own, as any fixed-function program
+  // would draw a solid it shows again and again.
+  list_ = glGenLists(1);
+  glNewList(list_, GL_COMPILE);
+  for (int f = 0; f < 6; ++f) {
+    glBindTexture(GL_TEXTURE_2D, textures_[f]);
+    glBegin(GL_POLYGON);
+    glNormal3d(kFaces[f][0], kFaces[f][1], kFaces[f][2]);
+    for (int c = 0; c < 4; ++c) {
+      const double* corner = &kFaces[f][3 + c * 5];
+      glTexCoord2d(corner[0], corner[1]);
+      glVertex3d(corner[2], corner[3], corner[4]);
+    }
+    glEnd();
+  }
+  glEndList();
 }
 
-ReferenceFrame::~ReferenceFrame() { glDeleteTextures(6, textures_); }
+ReferenceFrame::~ReferenceFrame() {
+  glDeleteLists(list_, 1);
+  glDeleteTextures(6, textures_);
+}
 
 void ReferenceFrame::Draw(int tick, std::vector<uint8_t>& out) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -54,17 +73,7 @@ void ReferenceFrame::Draw(int tick, std::vector<uint8_t>& out) {
     if (copy != 0) glTranslated(copy == 2 ? -7 : 0, 0, copy == 1 ? -7 : 0);
     glRotated(angle, 1, 0, 0);
     glRotated(angle, 0, 1, 0);
-    for (int f = 0; f < 6; ++f) {
-      glBindTexture(GL_TEXTURE_2D, textures_[f]);
-      glBegin(GL_POLYGON);
-      glNormal3d(kFaces[f][0], kFaces[f][1], kFaces[f][2]);
-      for (int c = 0; c < 4; ++c) {
-        const double* corner = &kFaces[f][3 + c * 5];
-        glTexCoord2d(corner[0], corner[1]);
-        glVertex3d(corner[2], corner[3], corner[4]);
-      }
-      glEnd();
-    }
+    glCallList(list_);
   }
   out.resize(size_t(width_) * height_ * 4);
   glReadPixels(0, 0, width_, height_, GL_BGRA_EXT, GL_UNSIGNED_BYTE, out.data());

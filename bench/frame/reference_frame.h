@@ -3,6 +3,7 @@
 // context, and the frame read back, as a swap into a window's store does.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -19,4 +20,5 @@ class ReferenceFrame {
   int width_;
   int height_;
   unsigned textures_[6] = {};
+  unsigned list_ = 0;
 };

@@ -14,7 +14,8 @@ BareGl::BareGl(int width, int height) : width_(width), height_(height) {
   const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE,
                                      EGL_OPENGL_BIT,   EGL_RED_SIZE,     8,
                                      EGL_GREEN_SIZE,   8,                EGL_BLUE_SIZE,
-                                     8,                EGL_DEPTH_SIZE,   16,
+                                     8,                EGL_ALPHA_SIZE,   8,
+                                     EGL_DEPTH_SIZE,   16,
                                      EGL_NONE};
   EGLConfig config;
   EGLint found = 0;

@@ -8,6 +8,8 @@
 int RunPackCommand(int argc, char** argv);
 int RunInfoCommand(int argc, char** argv);
 int RunExtractCommand(int argc, char** argv);
+int RunSnapshotCommand(int argc, char** argv);
+int RunShowCommand(int argc, char** argv);
 
 // Prints "glimmerkit COMMAND: message" to stderr and returns `code`.
 int CommandError(const char* command, const std::string& message, int code = 1);

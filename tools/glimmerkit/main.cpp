@@ -18,6 +18,8 @@ const Command kCommands[] = {
     {"pack", "write a content package from JPEG pictures and settings", RunPackCommand},
     {"info", "show a content package and check it for damage", RunInfoCommand},
     {"extract", "write a package's pictures out as JPEG files", RunExtractCommand},
+    {"snapshot", "render a package as the saver shows it, to a PNG file", RunSnapshotCommand},
+    {"show", "show a package's scene on the display", RunShowCommand},
 };
 
 void PrintUsage(FILE* out) {

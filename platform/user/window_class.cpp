@@ -23,10 +23,20 @@ ClassTable& Classes() {
 
 bool SameName(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
 
+// The layer's own classes exist before the program's first lookup. A plain
+// flag, not a guarded static: registering goes through Classes() again.
+void RegisterBuiltInClasses() {
+  static bool registered = false;
+  if (registered) return;
+  registered = true;
+  RegisterListBoxClass();
+}
+
 }  // namespace
 
 std::shared_ptr<WindowClass> FindClass(const char* name, HINSTANCE instance) {
   if (name == nullptr || IS_INTRESOURCE(name)) return nullptr;
+  RegisterBuiltInClasses();
   std::shared_ptr<WindowClass> system;
   for (auto& cls : Classes().classes) {
     if (!SameName(cls->name, name)) continue;
@@ -42,6 +52,7 @@ std::shared_ptr<WindowClass> FindClass(const char* name, HINSTANCE instance) {
 
 bool RegisterSystemClass(const char* name, WNDPROC proc, UINT style, int extraBytes) {
   if (name == nullptr || proc == nullptr) return false;
+  RegisterBuiltInClasses();  // a class registered here replaces a built-in one
   auto& classes = Classes().classes;
   for (auto& cls : classes) {
     if (cls->system && SameName(cls->name, name)) {

@@ -11,4 +11,7 @@ namespace platform {
 // null name or procedure.
 bool RegisterSystemClass(const char* name, WNDPROC proc, UINT style, int extraBytes = 0);
 
+// The built-in classes, registered by the class table before its first lookup.
+bool RegisterListBoxClass();
+
 }  // namespace platform

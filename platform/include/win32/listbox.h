@@ -24,11 +24,3 @@
 #define LB_OKAY 0
 #define LB_ERR (-1)
 #define LB_ERRSPACE (-2)
-
-namespace platform {
-// The layer's window classes must exist before a program creates its first
-// window, and a static library links only what is referenced: every program
-// that sees these declarations registers the class at start-up.
-bool RegisterListBoxClass();
-inline const bool listBoxClassRegistered = RegisterListBoxClass();
-}  // namespace platform

@@ -195,6 +195,10 @@ HWND WINAPI GetActiveWindow() { return State().active; }
 
 BOOL WINAPI SetForegroundWindow(HWND handle) {
   Window* window = FindWindowRecord(handle);
+  if (window != nullptr && window->foreign) {
+    // Another program's window: the backend asks the display to raise it.
+    return window->nativeId != 0 && CurrentBackend().RaiseNative(window->nativeId) ? TRUE : FALSE;
+  }
   Window* root = ActivationRoot(window);
   if (root == nullptr || root->foreign) return FALSE;
   if (IsStoreRoot(root)) {

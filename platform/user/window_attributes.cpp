@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/backend.h"
+#include "platform/native_host.h"
 #include "window_system.h"
 
 namespace platform {
@@ -145,7 +146,11 @@ HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName) {
     if (windowName != nullptr && window->title != windowName) continue;
     return handle;
   }
-  return nullptr;
+  // Another run of the program may show the window (a saver already running
+  // full-screen); the backend finds it on the display.
+  if (className != nullptr && IS_INTRESOURCE(className)) return nullptr;
+  uint64_t native = CurrentBackend().FindNativeWindow(className, windowName);
+  return native != 0 ? AdoptNativeWindow(native) : nullptr;
 }
 
 BOOL WINAPI ShowWindow(HWND handle, int command) {

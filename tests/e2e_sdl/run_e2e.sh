@@ -93,6 +93,16 @@ other=$(xdotool search --name '^Other$' | head -n1)
 wait_for "$work/sample.log" '^WM_KILLFOCUS$' || fail "no WM_KILLFOCUS when another window took the focus"
 wait_for "$work/sample.log" '^WM_ACTIVATEAPP 0$' || fail "no WM_ACTIVATEAPP 0 when another window took the focus"
 
+# A second start finds the first run's window on the display and brings it
+# back to the front instead of opening another.
+"$sample" --single --seconds 5 >"$work/second.log" 2>&1 || fail "the second start failed"
+grep -q '^FOUND EXISTING$' "$work/second.log" || fail "the second start did not find the first window"
+for _ in $(seq 100); do
+  [ "$(grep -c '^WM_SETFOCUS$' "$work/sample.log")" -ge 2 ] && break
+  sleep 0.1
+done
+[ "$(grep -c '^WM_SETFOCUS$' "$work/sample.log")" -ge 2 ] || fail "the first window did not get the focus back"
+
 # A preview: a child placed in another program's window by its X11 id, as a
 # screen-saver manager passes its preview window. It draws there, and goes
 # when that window goes.

@@ -4,11 +4,13 @@
 // line each. Escape or a click with the right button closes it.
 //
 //   sample_window [--window X Y W H] [--title TEXT] [--seconds N]
-//                 [--parent ID] [--color RRGGBB] [--still]
+//                 [--parent ID] [--color RRGGBB] [--still] [--single]
 //
 // --parent places it as a child filling another window, given by its
 // handle or native (X11) id, as a saver preview is placed; --still paints
-// once and never moves the square (a quiet host for such a child).
+// once and never moves the square (a quiet host for such a child); --single
+// brings a window of the same title that another run shows to the front
+// and ends, as a second start of a full-screen saver does.
 //
 // With GLIMMER_BACKEND=headless and GLIMMER_CLOCK=virtual it runs its
 // seconds at once and reports how many ticks it saw.
@@ -187,6 +189,7 @@ int main(int argc, char** argv) {
   DWORD exStyle = WS_EX_TOPMOST;
   DWORD style = WS_POPUP | WS_VISIBLE;
   HWND parent = nullptr;
+  bool single = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--window") == 0 && i + 4 < argc) {
       x = std::atoi(argv[++i]);
@@ -212,6 +215,8 @@ int main(int argc, char** argv) {
       style = WS_CHILD | WS_VISIBLE;
     } else if (std::strcmp(argv[i], "--color") == 0 && i + 1 < argc) {
       field = 0xFF000000u | static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 16));
+    } else if (std::strcmp(argv[i], "--single") == 0) {
+      single = true;
     } else if (std::strcmp(argv[i], "--still") == 0) {
       still = true;
 
@@ -220,9 +225,18 @@ int main(int argc, char** argv) {
     } else {
       std::fprintf(stderr,
                    "usage: %s [--window X Y W H] [--title TEXT] [--seconds N] [--parent ID] "
-                   "[--color RRGGBB] [--still]\n",
+                   "[--color RRGGBB] [--still] [--single]\n",
                    argv[0]);
       return 2;
+    }
+  }
+
+  if (single) {
+    HWND running = FindWindowA("GlimmerSample", title.c_str());
+    if (running != nullptr && IsWindow(running)) {
+      SetForegroundWindow(running);
+      Say("FOUND EXISTING");
+      return 0;
     }
   }
 

@@ -31,6 +31,9 @@ class HeadlessBackend : public Backend {
   bool QueryCursorPos(POINT*) override { return false; }
   void WarpCursor(int, int) override {}
   bool NativeWindowRect(uint64_t, RECT*) override { return false; }
+  // One process, one memory screen: no other program's windows to find.
+  uint64_t FindNativeWindow(const char*, const char*) override { return 0; }
+  bool RaiseNative(uint64_t) override { return false; }
   void PumpEvents() override {}
 
   void WaitEvents(int64_t timeoutMs) override {

@@ -49,6 +49,9 @@ class SdlBackend : public Backend {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // A screen-saver manager ends its hack with SIGTERM: let it end us.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Window surfaces as plain X images: SDL would otherwise put an OpenGL
+    // renderer behind them and recreate the window (a new native id) for it.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     const char* driver = SDL_GetCurrentVideoDriver();
     if (driver == nullptr || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) {
@@ -95,6 +98,11 @@ class SdlBackend : public Backend {
       r.window = SDL_CreateWindow(title, screen.left, screen.top, w, h, flags);
       if (r.window == nullptr) return;
       windowRoots_[SDL_GetWindowID(r.window)] = root;
+      if (x11_) {
+        char className[256] = "";
+        GetClassNameA(root, className, sizeof className);
+        sdl::X11TagWindow(r.window, className, title);
+      }
     } else {
       SDL_SetWindowPosition(r.window, screen.left, screen.top);
       SDL_SetWindowSize(r.window, w, h);
@@ -163,6 +171,12 @@ class SdlBackend : public Backend {
   bool NativeWindowRect(uint64_t id, RECT* screen) override {
     return x11_ && sdl::X11WindowScreenRect(id, screen);
   }
+
+  uint64_t FindNativeWindow(const char* className, const char* title) override {
+    return x11_ ? sdl::X11FindTaggedWindow(className, title) : 0;
+  }
+
+  bool RaiseNative(uint64_t id) override { return x11_ && sdl::X11RaiseWindow(id); }
 
   void PumpEvents() override {
     SDL_Event event;

@@ -24,6 +24,13 @@ void InstallX11ErrorHandler();
 // Asks the X server for structure and exposure events on a host window
 // (never button presses: the host may own them).
 void WatchHostWindow(SDL_Window* host);
+// Marks one of our top-level windows with its class and title, so that
+// another run of the program finds it (FindWindowA across processes).
+void X11TagWindow(SDL_Window* window, const char* className, const char* title);
+// A tagged top-level window of another process: its id, or 0.
+uint64_t X11FindTaggedWindow(const char* className, const char* title);
+// Raises a window and gives it the input focus.
+bool X11RaiseWindow(uint64_t id);
 // True when `event` (an SDL_SYSWMEVENT) says that X11 window `id` was destroyed.
 bool IsX11DestroyOf(const SDL_Event& event, uint64_t id);
 

@@ -37,6 +37,12 @@ class Backend {
   // or false when there is no such window.
   virtual bool NativeWindowRect(uint64_t id, RECT* screen) = 0;
 
+  // A top-level window of another process of ours (another run of the
+  // program) by class and title: its native id, or 0. Such a window can be
+  // brought to the front with RaiseNative.
+  virtual uint64_t FindNativeWindow(const char* className, const char* title) = 0;
+  virtual bool RaiseNative(uint64_t id) = 0;
+
   // Delivers pending native events (never blocks).
   virtual void PumpEvents() = 0;
   // Blocks until a native event arrives, Wake is called, or `timeoutMs`

@@ -36,7 +36,9 @@ ReferenceFrame::ReferenceFrame(int width, int height, const std::vector<std::vec
   glViewport(0, 0, width, height);
   glMatrixMode(GL_MODELVIEW);
   glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
   glEnable(GL_CULL_FACE);
+  glEnable(GL_NORMALIZE);
   glEnable(GL_LIGHTING);
   glEnable(GL_LIGHT0);
   // The cube once, in a list of its own, as any fixed-function program
@@ -62,17 +64,35 @@ ReferenceFrame::~ReferenceFrame() {
   glDeleteTextures(6, textures_);
 }
 
-void ReferenceFrame::Draw(int tick, std::vector<uint8_t>& out) {
+void ReferenceFrame::Place(double distance, int tilt, int orbitStep, int spinStepX, int spinStepY,
+                           int spinStepZ) {
+  distance_ = distance;
+  tilt_ = tilt;
+  orbitStep_ = orbitStep;
+  spinStep_[0] = spinStepX;
+  spinStep_[1] = spinStepY;
+  spinStep_[2] = spinStepZ;
+}
+
+void ReferenceFrame::Draw(std::vector<uint8_t>& out) {
+  ++tick_;
+  const double orbit = (tick_ * orbitStep_) % 360;
+  const float light[4] = {0, 0, 10, 1};
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  // Three cubes: one at the centre, two circling it 7 units out.
-  const double angle = tick * 3.0;
+  // The main cube circles in the vertical plane, satellite 1 in the
+  // horizontal one, satellite 2 in the plane facing the viewer.
+  const double axis[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+  const double offset[3][3] = {{0, -7, 0}, {0, 0, -7}, {-7, 0, 0}};
   for (int copy = 0; copy < 3; ++copy) {
     glLoadIdentity();
-    glTranslated(0, 0, -12);
-    glRotated(angle, copy == 0, copy == 1, copy == 2);
-    if (copy != 0) glTranslated(copy == 2 ? -7 : 0, 0, copy == 1 ? -7 : 0);
-    glRotated(angle, 1, 0, 0);
-    glRotated(angle, 0, 1, 0);
+    glTranslated(0, 0, distance_);
+    glRotated(tilt_, 0, 0, 1);
+    glRotated(orbit, axis[copy][0], axis[copy][1], axis[copy][2]);
+    glTranslated(offset[copy][0], offset[copy][1], offset[copy][2]);
+    glLightfv(GL_LIGHT0, GL_POSITION, light);
+    if (copy == 1) glRotated(180, 0, 1, 0);
+    if (copy == 2) glRotated(180, 1, 1, 1);
+    for (int a = 0; a < 3; ++a) glRotated((tick_ * spinStep_[a]) % 360, axis[a][0], axis[a][1], axis[a][2]);
     glCallList(list_);
   }
   out.resize(size_t(width_) * height_ * 4);

@@ -4,18 +4,17 @@
 #include <EGL/eglext.h>
 #include <GL/gl.h>
 
-BareGl::BareGl(int width, int height) : width_(width), height_(height) {
+BareGl::BareGl(int width, int height, int depthBits, int stencilBits) : width_(width), height_(height) {
   auto getPlatformDisplay =
       reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
   if (getPlatformDisplay == nullptr) return;
   EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
   if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr)) return;
   display_ = display;
-  const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE,
-                                     EGL_OPENGL_BIT,   EGL_RED_SIZE,     8,
-                                     EGL_GREEN_SIZE,   8,                EGL_BLUE_SIZE,
-                                     8,                EGL_ALPHA_SIZE,   8,
-                                     EGL_DEPTH_SIZE,   16,
+  const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                                     EGL_RED_SIZE,     8,               EGL_GREEN_SIZE,      8,
+                                     EGL_BLUE_SIZE,    8,               EGL_ALPHA_SIZE,      8,
+                                     EGL_DEPTH_SIZE,   depthBits,       EGL_STENCIL_SIZE,    stencilBits,
                                      EGL_NONE};
   EGLConfig config;
   EGLint found = 0;

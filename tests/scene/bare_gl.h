@@ -1,6 +1,7 @@
 // A bare OpenGL context for tests and the frame benchmark: EGL on the
 // surfaceless Mesa platform (no display needed), a compatibility context and
-// a pbuffer of the given size with a 16-bit depth buffer, made current.
+// a pbuffer of the given size with (by default) a 16-bit depth buffer and no
+// stencil, made current.
 #pragma once
 
 #include <cstddef>
@@ -9,7 +10,7 @@
 
 class BareGl {
  public:
-  BareGl(int width, int height);
+  BareGl(int width, int height, int depthBits = 16, int stencilBits = 0);
   ~BareGl();
   BareGl(const BareGl&) = delete;
   BareGl& operator=(const BareGl&) = delete;

@@ -2,6 +2,7 @@
 // sdl when a display is reachable and headless otherwise. An sdl backend
 // that cannot open a display falls back to headless, with a note on the
 // standard error stream.
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -10,6 +11,13 @@
 #include "platform/config.h"
 
 namespace platform {
+namespace {
+
+std::atomic<Backend*> published{nullptr};
+
+}  // namespace
+
+Backend* ChosenBackend() { return published.load(); }
 
 Backend& CurrentBackend() {
   static Backend* chosen = nullptr;
@@ -27,6 +35,7 @@ Backend& CurrentBackend() {
       std::fprintf(stderr, "glimmerkit: unknown GLIMMER_BACKEND \"%s\"; running headless\n", name.c_str());
     }
     if (chosen == nullptr) chosen = CreateHeadlessBackend();
+    published = chosen;
   });
   return *chosen;
 }

@@ -220,7 +220,9 @@ bool CancelEvent(uint64_t id) {
   return true;
 }
 
-void WakeMessageLoop() { CurrentBackend().Wake(); }
+void WakeMessageLoop() {
+  if (Backend* backend = ChosenBackend()) backend->Wake();
+}
 
 }  // namespace platform
 

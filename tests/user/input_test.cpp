@@ -193,6 +193,18 @@ TEST_F(Input, FocusAndActivationFollowTheSystemFocus) {
   EXPECT_TRUE(MessagesOf(child).empty());
 }
 
+TEST_F(Input, ActivationMovingBetweenOurWindowsKeepsTheProgramActive) {
+  HWND first = MakeWindow(0, 0, 50, 50);
+  usertest::DrainQueue();
+  usertest::Clear();
+  HWND second = MakeWindow(60, 0, 50, 50);
+  EXPECT_EQ(MessagesOf(first, {WM_ACTIVATEAPP, WM_ACTIVATE, WM_KILLFOCUS}),
+            (std::vector<UINT>{WM_ACTIVATE, WM_KILLFOCUS}));
+  EXPECT_EQ(MessagesOf(second, {WM_ACTIVATEAPP, WM_ACTIVATE, WM_SETFOCUS}),
+            (std::vector<UINT>{WM_ACTIVATE, WM_SETFOCUS}));
+  EXPECT_EQ(GetFocus(), second);
+}
+
 TEST_F(Input, DestroyingTheFocusWindowTellsItFirst) {
   HWND top = MakeWindow(0, 0, 50, 50);
   usertest::DrainQueue();

@@ -180,7 +180,12 @@ class SdlBackend : public Backend {
 
   void PumpEvents() override {
     SDL_Event event;
+    focusLost_ = false;
     while (SDL_PollEvent(&event)) Handle(event);
+    // Focus moving from one of our windows to another arrives as a loss and
+    // a gain together; only a loss that no gain follows leaves the program.
+    if (focusLost_) InjectFocus(nullptr);
+    focusLost_ = false;
   }
 
   void WaitEvents(int64_t timeoutMs) override {
@@ -284,10 +289,13 @@ class SdlBackend : public Backend {
     HWND root = RootOf(event.windowID);
     switch (event.event) {
       case SDL_WINDOWEVENT_FOCUS_GAINED:
-        if (root != nullptr) InjectFocus(root);
+        if (root != nullptr) {
+          focusLost_ = false;
+          InjectFocus(root);
+        }
         break;
       case SDL_WINDOWEVENT_FOCUS_LOST:
-        if (root != nullptr) InjectFocus(nullptr);
+        if (root != nullptr) focusLost_ = true;
         break;
       case SDL_WINDOWEVENT_EXPOSED:
         for (auto& [handle, r] : roots_) {
@@ -305,6 +313,7 @@ class SdlBackend : public Backend {
   }
 
   bool x11_ = false;
+  bool focusLost_ = false;
   int width_ = 1024;
   int height_ = 768;
   Uint32 wakeEvent_ = 0;

@@ -55,6 +55,9 @@ class Backend {
 // The process's backend, chosen on first use: GLIMMER_BACKEND ("headless",
 // "sdl"), else sdl when a display is reachable and headless otherwise.
 Backend& CurrentBackend();
+// The backend once chosen, else null (nothing can be waiting on one yet);
+// for other threads, which must not be the ones to start a backend.
+Backend* ChosenBackend();
 
 Backend* CreateHeadlessBackend();
 // Null when SDL cannot open a real display.

@@ -90,3 +90,25 @@ TEST_F(Canvas, ChildOfAForeignHostHasItsOwnStoreOverTheHost) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Canvas, DefaultEraseFillsWithTheClassBrush) {
+  WNDCLASSA cls{};
+  cls.lpfnWndProc = DefWindowProcA;
+  cls.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  cls.lpszClassName = "WhiteBackground";
+  ASSERT_NE(RegisterClassA(&cls), 0);
+  HWND window = CreateWindowExA(0, "WhiteBackground", "", WS_POPUP | WS_VISIBLE, 10, 10, 20, 20, nullptr,
+                                nullptr, nullptr, nullptr);
+  usertest::DrainQueue();  // the first paint erases
+  EXPECT_EQ(platform::ScreenPixel(15, 15), 0xFFFFFFu);
+  Fill(window, 0xFF0000FFu);
+  EXPECT_EQ(platform::ScreenPixel(15, 15), 0x0000FFu);
+  InvalidateRect(window, nullptr, TRUE);
+  usertest::DrainQueue();
+  EXPECT_EQ(platform::ScreenPixel(15, 15), 0xFFFFFFu);
+  EXPECT_EQ(platform::ScreenPixel(5, 5), 0u) << "outside the window";
+}
+
+}  // namespace

@@ -305,10 +305,6 @@ int RunShowCommand(int argc, char** argv) {
 
   DataRoot root;
   if (!root.Make(kName, argv[optind], true)) return 1;
-  // SDL on X11 probes for an accelerated window framebuffer by making a GLX
-  // context current of its own, which takes the thread's current context
-  // from under the scene; the plain shared-memory framebuffer needs no GL.
-  setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
   if (width == 0) {
     width = GetSystemMetrics(SM_CXSCREEN);
     height = GetSystemMetrics(SM_CYSCREEN);

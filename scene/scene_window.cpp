@@ -14,9 +14,9 @@
 
 namespace {
 
-// Creation step 1. The context and palette handles are cleared too: they
-// were cleared when the previous window released them, and a destruction
-// after a failed creation must find nothing to release.
+// Every creation starts from nothing. The context and palette handles are
+// cleared too (the previous window cleared them as it released them): a
+// destruction after a failed creation must find nothing to release.
 void ResetSceneState() {
   for (int slot = 0; slot < kPictureSlots; ++slot) {
     pictureDib[slot] = nullptr;

@@ -10,13 +10,16 @@
 // silent. The scene window stands in a plain window of our own that covers
 // the screen.
 #include <getopt.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <unistd.h>
 #include <strings.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/snapshot.h"
@@ -137,12 +140,40 @@ class DataRoot {
 
   const std::filesystem::path& path() const { return root_; }
 
+  // A live show ended by a signal (Ctrl-C, a logout) would leave the folder
+  // behind: the handler removes what the folder holds now, with the plain
+  // calls a signal handler may make, then lets the signal take its course.
+  void RemoveOnSignal() {
+    std::error_code error;
+    std::vector<std::filesystem::path> inside;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root_, error))
+      inside.push_back(entry.path());
+    // Deepest first, so every folder is empty when its turn comes.
+    for (auto it = inside.rbegin(); it != inside.rend(); ++it) doomed().push_back(it->string());
+    doomed().push_back(root_.string());
+    struct sigaction action {};
+    action.sa_handler = RemoveAndRaise;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+  }
+
   ~DataRoot() {
     std::error_code ignored;
     if (!root_.empty()) std::filesystem::remove_all(root_, ignored);
   }
 
  private:
+  static std::vector<std::string>& doomed() {
+    static std::vector<std::string> paths;
+    return paths;
+  }
+  static void RemoveAndRaise(int signal) {
+    for (const std::string& path : doomed())
+      if (unlink(path.c_str()) != 0) rmdir(path.c_str());
+    ::signal(signal, SIG_DFL);
+    raise(signal);
+  }
+
   std::filesystem::path root_;
 };
 
@@ -311,6 +342,7 @@ int RunShowCommand(int argc, char** argv) {
   }
   HWND stage = BuildStage(kName, width, height);
   if (stage == nullptr) return 1;
+  root.RemoveOnSignal();
   if (lasting > 0) SetTimer(stage, kStopTimer, UINT(lasting), nullptr);
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

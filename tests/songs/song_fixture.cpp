@@ -1,6 +1,7 @@
 #include "song_fixture.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -62,13 +63,16 @@ void SongFixture::SetUp() {
   } else {
     platform::ClockUseReal();
   }
-  std::string base = testing::TempDir() + "/songs_" +
-                     testing::UnitTest::GetInstance()->current_test_info()->name();
-  std::filesystem::remove_all(base);  // left by an earlier run
-  mkdir(base.c_str(), 0700);
-  folder_ = base + "/ssavers";
+  // The process id keeps two runs of the suite at once (two build trees)
+  // out of each other's folders.
+  base_ = testing::TempDir() + "/songs_" +
+                     testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                     std::to_string(getpid());
+  std::filesystem::remove_all(base_);  // left by an earlier run
+  mkdir(base_.c_str(), 0700);
+  folder_ = base_ + "/ssavers";
   mkdir(folder_.c_str(), 0700);
-  std::string registry = base + "/user.reg";
+  std::string registry = base_ + "/user.reg";
   std::remove(registry.c_str());
   setenv("GLIMMER_REGISTRY", registry.c_str(), 1);
   packagePath_ = platform::ToWindowsPath(folder_ + "/TEST.DAT");
@@ -81,6 +85,7 @@ void SongFixture::SetUp() {
 void SongFixture::TearDown() {
   if (host_ != nullptr) DestroyWindow(host_);
   if (saver_ != nullptr && IsWindow(saver_)) DestroyWindow(saver_);
+  std::filesystem::remove_all(base_);
 }
 
 void SongFixture::AddFile(const std::string& name, const char* kind, double seconds) {

@@ -34,6 +34,7 @@ class SongFixture : public testing::Test {
   void RunSongEnds(int count);
 
   bool virtualClock_ = true;  // set false before SetUp for the real clock
+  std::string base_;  // host path of this test's scratch folder
   std::string folder_;  // host path
   std::string packagePath_;  // Windows-style, as the locator leaves it
   HWND host_ = nullptr;

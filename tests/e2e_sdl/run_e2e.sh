@@ -5,45 +5,10 @@
 set -u
 sample="$1"
 
-if ! command -v Xvfb >/dev/null; then
-  echo "e2e: Xvfb is not installed; skipped"
-  exit 77
-fi
-for tool in xdotool xwd od; do
-  command -v "$tool" >/dev/null || { echo "e2e: $tool is missing"; exit 1; }
-done
+source "$(dirname "$0")/../xvfb_session.sh"
+require_programs xdotool xwd od
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "e2e: FAILED: $*"
-  for log in "$work"/*.log; do echo "--- $log"; cat "$log"; done
-  exit 1
-}
-
-# waits up to 10 s for a line matching $2 in file $1
-wait_for() {
-  for _ in $(seq 100); do
-    grep -qE "$2" "$1" 2>/dev/null && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-# A display number of its own: Xvfb picks a free one and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-unset WAYLAND_DISPLAY
+start_xvfb 640x480
 
 "$sample" --seconds 60 >"$work/sample.log" 2>&1 &
 pids+=($!)

@@ -154,7 +154,8 @@ TEST(SceneWindow, NoPackageNoWindow) {
   EXPECT_EQ(sceneContext, nullptr);
   EXPECT_EQ(scenePalette, nullptr);
   EXPECT_EQ(frameTimer, 0u);
-  // A palette made now may take a freed handle's number.
+  // A palette made before the refused creation must outlive the destruction
+  // that follows it.
   PIXELFORMATDESCRIPTOR format{};
   format.dwFlags = PFD_NEED_PALETTE;
   format.cColorBits = 8;
@@ -170,6 +171,11 @@ TEST(SceneWindow, NoPackageNoWindow) {
   PALETTEENTRY entry{};
   EXPECT_EQ(GetPaletteEntries(probe, 7, 1, &entry), 1u) << "the probe palette survives";
   DeleteObject(probe);
+  // The package back: the next creation builds the scene whole.
+  host.WritePackage(ScenePackage(1, {kColours[0]}));
+  ASSERT_TRUE(host.CreateScene());
+  host.Drain();
+  EXPECT_TRUE(Near(host.Centre(), kColours[0])) << Hex(host.Centre());
 }
 
 }  // namespace

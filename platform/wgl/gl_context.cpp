@@ -44,8 +44,12 @@ HGLRC wglCreateContext(HDC dc) {
   eglBindAPI(EGL_OPENGL_API);
   const EGLint compatibility[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
                                   EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
-  EGLContext context = eglCreateContext(egl.display, egl.config, EGL_NO_CONTEXT, compatibility);
-  if (context == EGL_NO_CONTEXT) context = eglCreateContext(egl.display, egl.config, EGL_NO_CONTEXT, nullptr);
+  // The context renders the window's format; a window of another format
+  // cannot take it (eglMakeCurrent refuses the mismatch, as the platform does).
+  EGLConfig config = WindowEglConfig(window);
+  if (config == nullptr) return nullptr;
+  EGLContext context = eglCreateContext(egl.display, config, EGL_NO_CONTEXT, compatibility);
+  if (context == EGL_NO_CONTEXT) context = eglCreateContext(egl.display, config, EGL_NO_CONTEXT, nullptr);
   if (context == EGL_NO_CONTEXT) return nullptr;
   uintptr_t key = nextHandle++;
   Contexts()[key] = context;

@@ -6,6 +6,7 @@
 
 #include "../gdi/device_context.h"
 #include "../gdi/display_format.h"
+#include "egl_display.h"
 #include "win32/user.h"
 
 namespace platform::wgl {
@@ -62,6 +63,13 @@ int WindowPixelFormat(HWND window) {
     return 0;
   }
   return found->second;
+}
+
+EGLConfig WindowEglConfig(HWND window) {
+  int format = WindowPixelFormat(window);
+  std::vector<PIXELFORMATDESCRIPTOR> formats = OfferedFormats();
+  if (format < 1 || format > static_cast<int>(formats.size())) return nullptr;
+  return EglConfigFor(formats[format - 1].cDepthBits, formats[format - 1].cStencilBits);
 }
 
 void ForgetDeadWindows() {

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include <EGL/egl.h>
+
 #include "win32/wgl.h"
 
 namespace platform::wgl {
@@ -17,6 +19,10 @@ HWND WindowOfDc(HDC dc);
 
 // The format set on a window (0 when none).
 int WindowPixelFormat(HWND window);
+
+// The EGL configuration that renders a window's format (its depth and
+// stencil bits); null when the window has no format.
+EGLConfig WindowEglConfig(HWND window);
 
 // Forgets the formats of windows that no longer exist.
 void ForgetDeadWindows();

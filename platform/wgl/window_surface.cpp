@@ -106,7 +106,9 @@ EGLSurface SurfaceForWindow(HWND window, bool* replaced) {
   if (s.surface != EGL_NO_SURFACE && s.width == width && s.height == height) return s.surface;
   const EglDisplay& egl = Egl();
   const EGLint size[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
-  EGLSurface made = eglCreatePbufferSurface(egl.display, egl.config, size);
+  EGLConfig config = WindowEglConfig(window);
+  if (config == nullptr) return s.surface;
+  EGLSurface made = eglCreatePbufferSurface(egl.display, config, size);
   if (made == EGL_NO_SURFACE) return s.surface;  // keep drawing at the old size
   // EGL keeps a surface that is still current until it is released.
   if (s.surface != EGL_NO_SURFACE) eglDestroySurface(egl.display, s.surface);

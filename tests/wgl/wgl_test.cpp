@@ -125,6 +125,40 @@ TEST(Wgl, ATriangleAppearsInTheWindowAfterSwapBuffers) {
   EXPECT_EQ(wglGetCurrentContext(), nullptr);
 }
 
+// The buffers a context renders into are the ones its window's format
+// describes: a 16-bit depth request gets a 16-bit depth buffer.
+TEST(Wgl, TheContextHasTheDepthBitsOfItsFormat) {
+  struct Case {
+    BYTE depth;
+    BYTE stencil;
+  };
+  const Case cases[] = {{16, 0}, {24, 8}};
+  for (const Case& c : cases) {
+    HWND window = MakeWindow(0, 0, 16, 16);
+    HDC dc = GetDC(window);
+    PIXELFORMATDESCRIPTOR pfd = SceneRequest(dc);
+    pfd.cDepthBits = c.depth;
+    pfd.cStencilBits = c.stencil;
+    int chosen = ChoosePixelFormat(dc, &pfd);
+    PIXELFORMATDESCRIPTOR described{};
+    DescribePixelFormat(dc, chosen, sizeof described, &described);
+    ASSERT_EQ(described.cDepthBits, c.depth);
+    ASSERT_TRUE(SetPixelFormat(dc, chosen, &pfd));
+    HGLRC context = wglCreateContext(dc);
+    ASSERT_NE(context, nullptr);
+    ASSERT_TRUE(wglMakeCurrent(dc, context));
+    GLint depth = 0, stencil = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &depth);
+    glGetIntegerv(GL_STENCIL_BITS, &stencil);
+    EXPECT_EQ(depth, c.depth) << "asked for " << int(c.depth);
+    EXPECT_EQ(stencil, c.stencil) << "asked for " << int(c.depth);
+    wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(context);
+    ReleaseDC(window, dc);
+    DestroyWindow(window);
+  }
+}
+
 TEST(Wgl, TwoWindowsKeepTheirOwnContexts) {
   GlWindow a(0, 0, 20, 20), b(30, 0, 20, 20);
   ASSERT_NE(a.context, nullptr);

@@ -32,6 +32,7 @@
 #include "tests/scene/bare_gl.h"
 #include "tools/glimmerkit/jpeg_encoder.h"
 #include "tools/glimmerkit/package_writer.h"
+#include "tools/glimmerkit/saver_folder.h"
 #include "win32.h"
 
 namespace {
@@ -101,17 +102,6 @@ std::vector<uint8_t> PictureTexels(int k, int edge) {
   return texels;
 }
 
-std::string ModuleBaseName() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string name = path;
-  size_t slash = name.find_last_of("\\/");
-  if (slash != std::string::npos) name = name.substr(slash + 1);
-  size_t dot = name.find_last_of('.');
-  if (dot != std::string::npos) name = name.substr(0, dot);
-  return name;
-}
-
 void WriteBenchPackage(const std::string& root, int edge) {
   PackageContents contents;
   contents.name = "Frame Bench";
@@ -122,11 +112,8 @@ void WriteBenchPackage(const std::string& root, int edge) {
     picture.samples = PictureRgb(k, edge);
     contents.pictures.push_back(EncodeJpeg(picture));
   }
-  std::string base = ModuleBaseName();
-  std::filesystem::path folder = std::filesystem::path(root) / "vantrel" / "ssavers" / base;
-  std::filesystem::create_directories(folder);
   std::vector<uint8_t> bytes = WritePackage(contents);
-  std::ofstream(folder / (base + ".DAT"), std::ios::binary)
+  std::ofstream(PrepareThisSaverPackagePath(root), std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 

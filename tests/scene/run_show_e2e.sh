@@ -5,28 +5,8 @@
 set -u
 tool="$1"
 
-if ! command -v Xvfb >/dev/null; then
-  echo "e2e: Xvfb is not installed; skipped"
-  exit 77
-fi
-for program in xwd convert compare xdotool; do
-  command -v "$program" >/dev/null || { echo "e2e: $program is missing"; exit 1; }
-done
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "e2e: FAILED: $*"
-  for log in "$work"/*.log; do echo "--- $log"; cat "$log"; done
-  exit 1
-}
+source "$(dirname "$0")/../xvfb_session.sh"
+require_programs xwd convert compare xdotool
 
 # Six pictures, no spin, no satellites: the same still picture at any time.
 pictures=()
@@ -39,12 +19,7 @@ done
 "$tool" snapshot "$work/still.DAT" -o "$work/headless.png" --size 320x240 >"$work/snapshot.log" 2>&1 ||
   fail "the snapshot failed"
 
-Xvfb -displayfd 3 -screen 0 320x240x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-unset WAYLAND_DISPLAY
+start_xvfb 320x240
 
 GLIMMER_BACKEND=sdl "$tool" show "$work/still.DAT" --for 60000 >"$work/show.log" 2>&1 &
 show=$!

@@ -14,6 +14,7 @@
 #include "scene/scene_window.h"
 #include "song_writer.h"
 #include "tools/glimmerkit/jpeg_encoder.h"
+#include "tools/glimmerkit/saver_folder.h"
 
 namespace scene_test {
 
@@ -37,18 +38,6 @@ void RegisterClasses() {
   saverClass.lpszClassName = kSaverClass;
   RegisterClassA(&saverClass);
   RegisterSceneWindowClass(instance);
-}
-
-// The program's name as the locator sees it: the file name of the module.
-std::string ModuleBaseName() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string name = path;
-  size_t slash = name.find_last_of("\\/");
-  if (slash != std::string::npos) name = name.substr(slash + 1);
-  size_t dot = name.find_last_of('.');
-  if (dot != std::string::npos) name = name.substr(0, dot);
-  return name;
 }
 
 }  // namespace
@@ -102,10 +91,7 @@ SceneHost::SceneHost(int width, int height) : width_(width), height_(height) {
   // would otherwise share.
   setenv("XDG_RUNTIME_DIR", root_.c_str(), 1);
   platform::ClockUseVirtual(1000);
-  std::string base = ModuleBaseName();
-  std::filesystem::path folder = std::filesystem::path(root_) / "vantrel" / "ssavers" / base;
-  std::filesystem::create_directories(folder);
-  packageFile_ = (folder / (base + ".DAT")).string();
+  packageFile_ = PrepareThisSaverPackagePath(root_).string();
   RegisterClasses();
 }
 

@@ -25,6 +25,7 @@
 #include "platform/snapshot.h"
 #include "scene/scene_window.h"
 #include "tools/glimmerkit/commands.h"
+#include "tools/glimmerkit/saver_folder.h"
 #include "win32.h"
 
 namespace {
@@ -86,18 +87,6 @@ bool ParseTime(const char* text, unsigned long* ms) {
   return true;
 }
 
-// The name the engine's locator derives from this program's file name.
-std::string ModuleBaseName() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string name = path;
-  size_t slash = name.find_last_of("\\/");
-  if (slash != std::string::npos) name = name.substr(slash + 1);
-  size_t dot = name.find_last_of('.');
-  if (dot != std::string::npos) name = name.substr(0, dot);
-  return name;
-}
-
 // A private data root (mkdtemp makes it 0700) holding a copy of the package
 // where the locator looks first; gone again with the object.
 class DataRoot {
@@ -114,15 +103,13 @@ class DataRoot {
       return false;
     }
     root_ = pattern;
-    std::string base = ModuleBaseName();
-    std::filesystem::path folder = root_ / "vantrel" / "ssavers" / base;
-    std::filesystem::create_directories(folder, error);
-    std::filesystem::copy_file(package, folder / (base + ".DAT"), error);
+    std::filesystem::path installed = PrepareThisSaverPackagePath(root_);
+    std::filesystem::copy_file(package, installed, error);
     if (error) {
       CommandError(command, "cannot copy " + package + ": " + error.message());
       return false;
     }
-    if (withSongs) LinkSongs(std::filesystem::path(package).parent_path(), folder);
+    if (withSongs) LinkSongs(std::filesystem::path(package).parent_path(), installed.parent_path());
     setenv("GLIMMER_WINDOWS_DIR", root_.c_str(), 1);
     setenv("GLIMMER_REGISTRY", (root_ / "user.reg").c_str(), 1);
     return true;

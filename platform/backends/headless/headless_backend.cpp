@@ -2,10 +2,7 @@
 // behind it. The window system's stores are the screen (ComposeScreen reads
 // them); input and focus come from the test interface; waiting is a
 // condition variable that a post from any thread signals.
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-
+#include "../wake_signal.h"
 #include "platform/backend.h"
 #include "platform/config.h"
 
@@ -36,30 +33,14 @@ class HeadlessBackend : public Backend {
   bool RaiseNative(uint64_t) override { return false; }
   void PumpEvents() override {}
 
-  void WaitEvents(int64_t timeoutMs) override {
-    std::unique_lock<std::mutex> hold(lock_);
-    if (timeoutMs < 0) {
-      woken_.wait(hold, [this] { return wake_; });
-    } else {
-      woken_.wait_for(hold, std::chrono::milliseconds(timeoutMs), [this] { return wake_; });
-    }
-    wake_ = false;
-  }
+  void WaitEvents(int64_t timeoutMs) override { wakeSignal_.Wait(timeoutMs); }
 
-  void Wake() override {
-    {
-      std::lock_guard<std::mutex> hold(lock_);
-      wake_ = true;
-    }
-    woken_.notify_all();
-  }
+  void Wake() override { wakeSignal_.Wake(); }
 
  private:
   int width_ = 0;
   int height_ = 0;
-  std::mutex lock_;
-  std::condition_variable woken_;
-  bool wake_ = false;
+  WakeSignal wakeSignal_;
 };
 
 }  // namespace

@@ -14,12 +14,11 @@
 // native can arrive then. Wake does both, from any thread.
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstring>
 #include <map>
-#include <mutex>
 #include <string>
 
+#include "../wake_signal.h"
 #include "platform/backend.h"
 #include "platform/testing.h"
 #include "platform/window_canvas.h"
@@ -190,29 +189,16 @@ class SdlBackend : public Backend {
 
   void WaitEvents(int64_t timeoutMs) override {
     if (roots_.empty() && hosts_.empty()) {
-      std::unique_lock<std::mutex> hold(lock_);
-      if (timeoutMs < 0) {
-        woken_.wait(hold, [this] { return wake_; });
-      } else {
-        woken_.wait_for(hold, std::chrono::milliseconds(timeoutMs), [this] { return wake_; });
-      }
-      wake_ = false;
+      wakeSignal_.Wait(timeoutMs);
       return;
     }
-    {
-      std::lock_guard<std::mutex> hold(lock_);
-      wake_ = false;
-    }
+    wakeSignal_.Clear();
     int limit = timeoutMs < 0 ? kLongestWaitMs : static_cast<int>(std::min<int64_t>(timeoutMs, kLongestWaitMs));
     SDL_WaitEventTimeout(nullptr, limit);
   }
 
   void Wake() override {
-    {
-      std::lock_guard<std::mutex> hold(lock_);
-      wake_ = true;
-    }
-    woken_.notify_all();
+    wakeSignal_.Wake();
     SDL_Event event{};
     event.type = wakeEvent_;
     SDL_PushEvent(&event);
@@ -320,9 +306,7 @@ class SdlBackend : public Backend {
   std::map<HWND, Root> roots_;
   std::map<Uint32, HWND> windowRoots_;
   std::map<uint64_t, SDL_Window*> hosts_;
-  std::mutex lock_;
-  std::condition_variable woken_;
-  bool wake_ = false;
+  WakeSignal wakeSignal_;
 };
 
 }  // namespace

@@ -39,7 +39,9 @@ Held WhatTheSceneHolds() {
 
 void ExpectReleased(const Held& held, int cycle) {
   EXPECT_FALSE(wglDeleteContext(held.context)) << "context of cycle " << cycle << " still alive";
-  if (held.palette != nullptr) EXPECT_EQ(GetObjectType(held.palette), 0u) << "palette of cycle " << cycle;
+  if (held.palette != nullptr) {
+    EXPECT_EQ(GetObjectType(held.palette), 0u) << "palette of cycle " << cycle;
+  }
   for (HBITMAP bitmap : held.bitmaps) EXPECT_EQ(GetObjectType(bitmap), 0u) << "DIB section of cycle " << cycle;
 }
 

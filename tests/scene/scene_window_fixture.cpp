@@ -116,26 +116,21 @@ void SceneHost::WriteSong(const std::string& name, double seconds) {
 
 void SceneHost::RemovePackage() { std::filesystem::remove(packageFile_); }
 
-bool SceneHost::CreateScene() {
-  DestroyScene();
-  if (saver_ == nullptr)
-    saver_ = CreateWindowExA(0, kSaverClass, "Screen Saver", WS_POPUP | WS_VISIBLE, 0, 0, width_, height_,
-                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  scene_ = CreateWindowExA(0, kSceneWindowClass, "",
-                           WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
-                           width_, height_, saver_, nullptr, GetModuleHandleA(nullptr), nullptr);
-  return scene_ != nullptr;
-}
+bool SceneHost::CreateScene() { return CreateSceneUnder(nullptr, WS_POPUP); }
 
 bool SceneHost::CreatePreviewScene() {
-  DestroyScene();
   if (host_ == nullptr) {
     RECT screen{0, 0, width_, height_};
     host_ = platform::CreateForeignWindow(screen);
   }
+  return CreateSceneUnder(host_, WS_CHILD);
+}
+
+bool SceneHost::CreateSceneUnder(HWND parent, DWORD saverStyle) {
+  DestroyScene();
   if (saver_ == nullptr)
-    saver_ = CreateWindowExA(0, kSaverClass, "Screen Saver", WS_CHILD | WS_VISIBLE, 0, 0, width_, height_,
-                             host_, nullptr, GetModuleHandleA(nullptr), nullptr);
+    saver_ = CreateWindowExA(0, kSaverClass, "Screen Saver", saverStyle | WS_VISIBLE, 0, 0, width_, height_,
+                             parent, nullptr, GetModuleHandleA(nullptr), nullptr);
   scene_ = CreateWindowExA(0, kSceneWindowClass, "",
                            WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
                            width_, height_, saver_, nullptr, GetModuleHandleA(nullptr), nullptr);

@@ -42,6 +42,10 @@ class SceneHost {
   bool CreatePreviewScene();
   void DestroyScene();
 
+  // The saver window (once, with `saverStyle`, under `parent`) and a new
+  // scene window in it.
+  bool CreateSceneUnder(HWND parent, DWORD saverStyle);
+
   // Lets `ms` of virtual time pass through the message loop, then handles
   // whatever is still waiting (the last paint).
   void Run(unsigned ms);
